@@ -1,0 +1,269 @@
+#include "platform/File.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+std::optional<std::filesystem::path> HostPath(const DeviceRoot& root, std::string_view devicePath) {
+    auto host = root.ToHost(devicePath);
+    if (!host) {
+        errno = EACCES;
+    }
+    return host;
+}
+
+} // namespace
+
+File::~File() {
+    Close();
+}
+
+File::File(File&& other) noexcept : m_fd(other.m_fd), m_error(other.m_error) {
+    other.m_fd = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_fd = other.m_fd;
+        m_error = other.m_error;
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+File File::Open(const DeviceRoot& root, std::string_view devicePath, int flags) {
+    File file;
+    const auto host = HostPath(root, devicePath);
+    if (!host) {
+        file.m_error = errno;
+        return file;
+    }
+    do {
+        file.m_fd = ::open(host->c_str(), flags | O_CLOEXEC, 0644);
+    } while (file.m_fd < 0 && errno == EINTR);
+    if (file.m_fd < 0) {
+        file.m_error = errno;
+    }
+    return file;
+}
+
+File File::CreateAlways(const DeviceRoot& root, std::string_view devicePath) {
+    return Open(root, devicePath, O_RDWR | O_CREAT | O_TRUNC);
+}
+
+File File::OpenAlways(const DeviceRoot& root, std::string_view devicePath) {
+    return Open(root, devicePath, O_RDWR | O_CREAT);
+}
+
+File File::OpenExisting(const DeviceRoot& root, std::string_view devicePath) {
+    File file = Open(root, devicePath, O_RDONLY);
+    struct stat st {};
+    if (file.IsOpen() && ::fstat(file.m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        file.Close();
+        file.m_error = EISDIR;
+    }
+    return file;
+}
+
+bool File::Fail() {
+    m_error = errno;
+    return false;
+}
+
+bool File::Write(std::string_view bytes) {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::optional<std::size_t> File::Read(void* data, std::size_t size) {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return std::nullopt;
+    }
+    for (;;) {
+        const ssize_t n = ::read(m_fd, data, size);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            Fail();
+            return std::nullopt;
+        }
+    }
+}
+
+std::optional<std::int64_t> File::Seek(std::int64_t offset, SeekFrom from) {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return std::nullopt;
+    }
+    const int whence = from == SeekFrom::Begin ? SEEK_SET : from == SeekFrom::Current ? SEEK_CUR : SEEK_END;
+    const off_t pos = ::lseek(m_fd, static_cast<off_t>(offset), whence);
+    if (pos < 0) {
+        Fail();
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(pos);
+}
+
+std::optional<std::uint64_t> File::Size() {
+    struct stat st {};
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return std::nullopt;
+    }
+    if (::fstat(m_fd, &st) != 0) {
+        Fail();
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::optional<std::string> File::ReadAll() {
+    const auto size = Size();
+    if (!size || !Seek(0, SeekFrom::Begin)) {
+        return std::nullopt;
+    }
+    // The size only sizes the first read; a file that grows or shrinks meanwhile is read as it is.
+    std::string bytes(static_cast<std::size_t>(*size), '\0');
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() + 4096);
+        }
+        const auto n = Read(bytes.data() + filled, bytes.size() - filled);
+        if (!n) {
+            return std::nullopt;
+        }
+        if (*n == 0) {
+            break;
+        }
+        filled += *n;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+bool File::Flush() {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return false;
+    }
+    return ::fsync(m_fd) == 0 || Fail();
+}
+
+bool File::Close() {
+    if (!IsOpen()) {
+        return true;
+    }
+    const int fd = m_fd;
+    m_fd = -1;
+    // The descriptor is gone after close() even when it reports an error; never retry it.
+    return ::close(fd) == 0 || Fail();
+}
+
+bool FileExists(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    std::error_code ec;
+    return host && std::filesystem::exists(*host, ec);
+}
+
+bool FolderExists(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    std::error_code ec;
+    return host && std::filesystem::is_directory(*host, ec);
+}
+
+bool DeleteFile(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    return host && ::unlink(host->c_str()) == 0;
+}
+
+bool CreateDirectory(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    return host && ::mkdir(host->c_str(), 0755) == 0;
+}
+
+bool CreateDirectories(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    if (!host) {
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(*host, ec);
+    return !ec && std::filesystem::is_directory(*host, ec);
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(const DeviceRoot& root, std::string_view devicePath) {
+    const auto host = root.ToHost(devicePath);
+    if (!host) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    std::filesystem::directory_iterator it(*host, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    std::vector<FolderEntry> entries;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) {
+            return std::nullopt;
+        }
+        FolderEntry entry;
+        entry.name = it->path().filename().string();
+        std::error_code typeError;
+        entry.isFolder = it->is_directory(typeError);
+        entry.isHidden = !entry.name.empty() && entry.name.front() == '.';
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool WriteFileAtomically(const DeviceRoot& root, std::string_view devicePath, std::string_view bytes) {
+    const auto host = root.ToHost(devicePath);
+    if (!host || !host->has_filename()) {
+        return false;
+    }
+    const std::filesystem::path folder = host->parent_path();
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        return false;
+    }
+    std::string tempName = (folder / ("." + host->filename().string() + ".XXXXXX")).string();
+    File temp;
+    temp.m_fd = ::mkostemp(tempName.data(), O_CLOEXEC);
+    if (!temp.IsOpen()) {
+        return false;
+    }
+    bool ok = ::fchmod(temp.m_fd, 0644) == 0 && temp.Write(bytes) && temp.Flush();
+    ok = temp.Close() && ok;
+    ok = ok && ::rename(tempName.c_str(), host->c_str()) == 0;
+    if (!ok) {
+        ::unlink(tempName.c_str());
+    }
+    return ok;
+}
+
+} // namespace platform

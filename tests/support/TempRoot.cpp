@@ -1,0 +1,57 @@
+#include "support/TempRoot.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::filesystem::path MakeTempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ambulo-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    return pattern;
+}
+
+} // namespace
+
+TempRoot::TempRoot() : m_root(MakeTempFolder()) {}
+
+TempRoot::~TempRoot() {
+    std::error_code ec;
+    std::filesystem::remove_all(m_root.HostFolder(), ec);
+}
+
+void TempRoot::WriteHostFile(const std::filesystem::path& relative, std::string_view bytes) const {
+    const auto path = host() / relative;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempRoot::ReadHostFile(const std::filesystem::path& relative) const {
+    std::ifstream in(host() / relative, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+ScopedTimeZone::ScopedTimeZone(const char* zone) {
+    if (const char* previous = std::getenv("TZ")) {
+        m_hadZone = true;
+        m_previous = previous;
+    }
+    ::setenv("TZ", zone, 1);
+    ::tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+    if (m_hadZone) {
+        ::setenv("TZ", m_previous.c_str(), 1);
+    } else {
+        ::unsetenv("TZ");
+    }
+    ::tzset();
+}

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-using platform::GPS_POSITION;
 using platform::SYSTEMTIME;
 
 TEST(GeoDistance, ReferenceDistancesAt35North) {
@@ -13,53 +12,41 @@ TEST(GeoDistance, ReferenceDistancesAt35North) {
     EXPECT_NEAR(GeoDistance(35, 0.0, 139, 0.0, 0.0, 35, 0.0, 139, 0.06, 0.0), 91.29, 0.005);
     // A whole degree: the chord, a little shorter than the arc.
     EXPECT_NEAR(GeoDistance(35, 0.0, 139, 0.0, 0.0, 36, 0.0, 139, 0.0, 0.0), 110948.4, 0.05);
+    EXPECT_NEAR(GeoDistance(35, 30.0, 139, 0.0, 0.0, 35, 30.0, 139, 0.0, 10.0), 10.0, 1e-9);
 }
 
-TEST(GeoDistance, HeightsAndHemispheres) {
-    EXPECT_NEAR(GeoDistance(35, 30.0, 139, 0.0, 0.0, 35, 30.0, 139, 0.0, 10.0), 10.0, 1e-9);
-    // Minutes carry the sign of their degrees: -33.5 is (-33, -30.0).
+TEST(GeoDistance, MinutesCarryTheSignOfTheirDegrees) {
     const DegreesMinutes south = ToDegreesMinutes(-33.5);
     EXPECT_EQ(south.degrees, -33);
     EXPECT_DOUBLE_EQ(south.minutes, -30.0);
-    EXPECT_DOUBLE_EQ(GeoDistanceDegrees(-33.5, 151.0, 0.0, -33.5, 151.0, 0.0), 0.0);
     EXPECT_NEAR(GeoDistanceDegrees(-33.5, 151.0, 0.0, -33.501, 151.0, 0.0),
                 GeoDistanceDegrees(33.5, 151.0, 0.0, 33.501, 151.0, 0.0), 1e-9);
 }
 
 TEST(SecondsBetween, DropsWholeDays) {
-    ScopedTimeZone tokyo("Asia/Tokyo");
+    const ScopedEnv tokyo("TZ", "Asia/Tokyo");
     const SYSTEMTIME before{2008, 1, 0, 15, 23, 59, 50, 0};
     EXPECT_EQ(SecondsBetween(before, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 5, 0}), 15);
     EXPECT_EQ(SecondsBetween(before, SYSTEMTIME{2008, 1, 0, 17, 0, 59, 50, 0}), 3600); // 25 hours
-    EXPECT_EQ(SecondsBetween(SYSTEMTIME{2008, 1, 0, 16, 0, 0, 30, 0}, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 0, 0}),
-              -30);
     EXPECT_EQ(
         SecondsBetween(SYSTEMTIME{2008, 1, 0, 16, 0, 1, 30, 999}, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 0, 0}),
         -90);
-    // Milliseconds are ignored; a stamp before 1900 counts as the epoch.
-    EXPECT_EQ(
-        SecondsBetween(SYSTEMTIME{2008, 1, 0, 16, 0, 0, 0, 999}, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 1, 0}), 1);
+    // A stamp before 1900 counts as the epoch.
     EXPECT_EQ(SecondsBetween(SYSTEMTIME{}, SYSTEMTIME{1970, 1, 0, 1, 9, 0, 42, 0}), 42);
 }
 
 TEST(HeightsFor, BothFixesMustCarryTheSameKindOfHeight) {
-    GPS_POSITION a;
-    GPS_POSITION b;
+    platform::GPS_POSITION a;
+    platform::GPS_POSITION b;
     a.flAltitudeWRTSeaLevel = 10.0F;
     b.flAltitudeWRTSeaLevel = 20.0F;
     a.flAltitudeWRTEllipsoid = 50.0F;
     b.flAltitudeWRTEllipsoid = 60.0F;
-
     a.dwValidFields = b.dwValidFields = 0xC0;
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).first, 10.0);
     EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).second, 20.0);
     EXPECT_DOUBLE_EQ(HeightsFor(true, a, b).second, 0.0);
-
     b.dwValidFields = 0x80;
     EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).first, 50.0);
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).second, 60.0);
-
     a.dwValidFields = 0x40;
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).first, 0.0);
     EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).second, 0.0);
 }

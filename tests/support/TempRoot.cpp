@@ -38,20 +38,22 @@ std::string TempRoot::ReadHostFile(const std::filesystem::path& relative) const 
     return bytes.str();
 }
 
-ScopedTimeZone::ScopedTimeZone(const char* zone) {
-    if (const char* previous = std::getenv("TZ")) {
-        m_hadZone = true;
+ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {
+    if (const char* previous = std::getenv(name)) {
         m_previous = previous;
     }
-    ::setenv("TZ", zone, 1);
-    ::tzset();
+    Put(name, value);
 }
 
-ScopedTimeZone::~ScopedTimeZone() {
-    if (m_hadZone) {
-        ::setenv("TZ", m_previous.c_str(), 1);
+ScopedEnv::~ScopedEnv() {
+    Put(m_name, m_previous);
+}
+
+void ScopedEnv::Put(const char* name, const std::optional<std::string>& value) {
+    if (value) {
+        ::setenv(name, value->c_str(), 1);
     } else {
-        ::unsetenv("TZ");
+        ::unsetenv(name);
     }
     ::tzset();
 }

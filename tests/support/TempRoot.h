@@ -3,6 +3,7 @@
 #include "platform/DeviceRoot.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,7 @@ public:
     platform::DeviceRoot& root() { return m_root; }
     const std::filesystem::path& host() const { return m_root.HostFolder(); }
 
-    // Host-side helpers for arranging and inspecting files behind the program's back.
+    // Host-side access for arranging and inspecting files behind the program's back.
     void WriteHostFile(const std::filesystem::path& relative, std::string_view bytes) const;
     std::string ReadHostFile(const std::filesystem::path& relative) const;
 
@@ -25,15 +26,18 @@ private:
     platform::DeviceRoot m_root;
 };
 
-// Sets TZ for the lifetime of the object and restores the previous zone after.
-class ScopedTimeZone {
+// Sets (or with nothing, unsets) an environment variable until the end of the scope; setting TZ
+// also switches the process's time zone.
+class ScopedEnv {
 public:
-    explicit ScopedTimeZone(const char* zone);
-    ~ScopedTimeZone();
-    ScopedTimeZone(const ScopedTimeZone&) = delete;
-    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+    ScopedEnv(const char* name, std::optional<std::string> value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    bool m_hadZone = false;
-    std::string m_previous;
+    static void Put(const char* name, const std::optional<std::string>& value);
+
+    const char* m_name;
+    std::optional<std::string> m_previous;
 };

@@ -32,7 +32,9 @@ struct BenchServices {
     platform::ScriptedMessageBox messages;
     platform::ScriptedGpsSource gps;
     platform::ScriptedRadio radio;
-    platform::Services services{root, clock, messages, gps, radio};
+    platform::SilentSound sound;
+    platform::ScriptedPower power;
+    platform::Services services{root, clock, messages, gps, radio, sound, power};
 };
 
 // Ten hours of walking, one fix a second at about 5 km/h along a wavy line, with the odd glitch,

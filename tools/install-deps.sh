@@ -7,8 +7,11 @@ packages=(
     # build
     g++ cmake ninja-build pkgconf
     # tests and benchmarks
-    libgtest-dev libbenchmark-dev tzdata
+    libgtest-dev libbenchmark-dev tzdata locales
 )
+
+# Files must come out the same under any locale; the tests check it under a German one.
+need_locale() { ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; }
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,10 +19,17 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-"${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+if need_locale; then
+    "${sudo[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo[@]}" locale-gen
+fi

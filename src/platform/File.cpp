@@ -189,12 +189,6 @@ bool FileExists(const DeviceRoot& root, std::string_view devicePath) {
     return host && std::filesystem::exists(*host, ec);
 }
 
-bool FolderExists(const DeviceRoot& root, std::string_view devicePath) {
-    const auto host = root.ToHost(devicePath);
-    std::error_code ec;
-    return host && std::filesystem::is_directory(*host, ec);
-}
-
 bool DeleteFile(const DeviceRoot& root, std::string_view devicePath) {
     const auto host = root.ToHost(devicePath);
     return host && ::unlink(host->c_str()) == 0;

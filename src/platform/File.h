@@ -65,7 +65,6 @@ struct FolderEntry {
 };
 
 bool FileExists(const DeviceRoot& root, std::string_view devicePath); // a file or a folder
-bool FolderExists(const DeviceRoot& root, std::string_view devicePath);
 bool DeleteFile(const DeviceRoot& root, std::string_view devicePath);
 // Creates one folder; fails when it exists already or its parent is missing.
 bool CreateDirectory(const DeviceRoot& root, std::string_view devicePath);

@@ -4,6 +4,8 @@
 #include "platform/DeviceRoot.h"
 #include "platform/Gps.h"
 #include "platform/MessageBox.h"
+#include "platform/Power.h"
+#include "platform/Sound.h"
 
 namespace platform {
 
@@ -15,6 +17,8 @@ struct Services {
     MessageBox& messages;
     GpsSource& gps;
     BluetoothRadio& radio;
+    Sound& sound;
+    Power& power;
 };
 
 } // namespace platform

@@ -2,8 +2,10 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/Power.h"
 #include "platform/ScriptedGps.h"
 #include "platform/Services.h"
+#include "platform/Sound.h"
 #include "support/TempRoot.h"
 
 // Scripted stand-ins for everything the program takes from the machine, over a temporary root.
@@ -13,6 +15,8 @@ struct TestServices {
     platform::ScriptedMessageBox messages;
     platform::ScriptedGpsSource gps;
     platform::ScriptedRadio radio;
+    platform::SilentSound sound;
+    platform::ScriptedPower power;
 
-    platform::Services services() { return {temp.root(), clock, messages, gps, radio}; }
+    platform::Services services() { return {temp.root(), clock, messages, gps, radio, sound, power}; }
 };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Plays a wave file given as a device path, without waiting for it; a missing file or no audio
+// device is silently ignored.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    virtual void Play(std::string_view devicePath) = 0;
+};
+
+// Plays nothing and remembers what it was asked to play.
+class SilentSound final : public Sound {
+public:
+    void Play(std::string_view devicePath) override { played.emplace_back(devicePath); }
+
+    std::vector<std::string> played;
+};
+
+} // namespace platform

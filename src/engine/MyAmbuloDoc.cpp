@@ -62,14 +62,18 @@ CMyAmbuloDoc::CMyAmbuloDoc(const platform::Services& services) : m_services(serv
 }
 
 void CMyAmbuloDoc::AddCheckpoint() {
+    // A tick without a usable fix leaves m_posCurrent zeroed; (0, 0) would put the checkpoint in
+    // the Gulf of Guinea.
+    const bool hasPosition = m_posCurrent.dblLatitude != 0.0 || m_posCurrent.dblLongitude != 0.0;
+    const GPS_POSITION& at = hasPosition ? m_posCurrent : m_posEnd;
     CheckpointRecord record;
     record.stTime = m_services.clock.LocalNow();
-    record.dblLatitude = m_posCurrent.dblLatitude;
-    record.dblLongitude = m_posCurrent.dblLongitude;
-    if ((m_posCurrent.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL) != 0) {
-        record.dblAltitude = m_posCurrent.flAltitudeWRTSeaLevel;
-    } else if ((m_posCurrent.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_ELLIPSOID) != 0) {
-        record.dblAltitude = m_posCurrent.flAltitudeWRTEllipsoid;
+    record.dblLatitude = at.dblLatitude;
+    record.dblLongitude = at.dblLongitude;
+    if ((at.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL) != 0) {
+        record.dblAltitude = at.flAltitudeWRTSeaLevel;
+    } else if ((at.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_ELLIPSOID) != 0) {
+        record.dblAltitude = at.flAltitudeWRTEllipsoid;
     }
     record.dblDistance = m_dblTotalDistance;
     record.nSeconds = m_nElapsedSeconds;
@@ -108,9 +112,14 @@ bool CMyAmbuloDoc::OpenGps() {
     m_hGPS.reset();
     m_hGPS = m_services.gps.Open();
     if (m_hGPS) {
+        m_bGpsFailureReported = false;
         return true;
     }
-    m_services.messages.Show("GPS の初期化に失敗しました!", "エラー", platform::MessageButtons::Ok);
+    // Every tick retries the open; one message until the receiver is back is enough.
+    if (!m_bGpsFailureReported) {
+        m_bGpsFailureReported = true;
+        m_services.messages.Show("GPS の初期化に失敗しました!", "エラー", platform::MessageButtons::Ok);
+    }
     return false;
 }
 

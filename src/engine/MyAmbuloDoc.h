@@ -55,6 +55,8 @@ public:
     platform::GPS_DEVICE m_gpsDevice{};
     int m_bGpsReady = 0;
     int m_bBluetoothOn = 0;
+    // The open failure was reported and the receiver has not opened since: say it only once.
+    bool m_bGpsFailureReported = false;
 
     // Fixes.
     platform::GPS_POSITION m_posCurrent{};  // this tick's fix
@@ -115,7 +117,8 @@ public:
 
     SavedSettings m_saved;
 
-    // Checkpoints and route.
+    // Checkpoints and route. A checkpoint made while m_posCurrent holds no position takes the
+    // position of the last accepted fix.
     void AddCheckpoint();
     void ClearCheckpoints();
     void ClearRoute();

@@ -21,7 +21,7 @@ platform::ScriptedGpsSource::Answer Fix(std::uint32_t fields, bool ok = true) {
 
 } // namespace
 
-TEST(GpsAccess, FailedOpenShowsTheErrorAtEveryAttempt) {
+TEST(GpsAccess, FailedOpenIsReportedOnceUntilTheReceiverIsBack) {
     TestServices t;
     CMyAmbuloDoc doc(t.services());
     t.gps.openSucceeds = false;
@@ -29,10 +29,16 @@ TEST(GpsAccess, FailedOpenShowsTheErrorAtEveryAttempt) {
     ASSERT_EQ(t.messages.shown.size(), 1U);
     EXPECT_EQ(t.messages.shown[0].text, "GPS の初期化に失敗しました!");
     EXPECT_EQ(t.messages.shown[0].caption, "エラー");
-    // Without a connection a position poll fails and opens again at once.
+    // Without a connection a position poll fails and opens again at once, quietly now.
     EXPECT_FALSE(doc.PollDeviceState());
     EXPECT_FALSE(doc.PollPosition());
     EXPECT_EQ(t.gps.openCalls, 2);
+    EXPECT_EQ(t.messages.shown.size(), 1U);
+
+    t.gps.openSucceeds = true;
+    ASSERT_TRUE(doc.OpenGps());
+    t.gps.openSucceeds = false;
+    EXPECT_FALSE(doc.OpenGps());
     EXPECT_EQ(t.messages.shown.size(), 2U);
 }
 

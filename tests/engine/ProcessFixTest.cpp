@@ -125,6 +125,15 @@ TEST_F(ProcessFixTest, NothingThatIsNotANumberReachesTheTotals) {
     EXPECT_EQ(doc.m_nMaxSpeed10, std::numeric_limits<int>::max());
 }
 
+TEST_F(ProcessFixTest, CheckpointWithoutAFixTakesTheLastAcceptedPosition) {
+    ASSERT_TRUE(Feed(35.25, 139.5, 0, 12.5F));
+    doc.m_posCurrent = {}; // a tick without a usable fix
+    doc.AddCheckpoint();
+    ASSERT_EQ(doc.m_checkpoints.size(), 2U);
+    EXPECT_EQ(doc.m_checkpoints[1].dblLatitude, 35.25);
+    EXPECT_EQ(doc.m_checkpoints[1].dblAltitude, 12.5);
+}
+
 TEST_F(ProcessFixTest, RouteOfTheNextWorkoutDependsOnCentring) {
     ASSERT_TRUE(FeedHeight(0.0F, 0));
     ASSERT_TRUE(FeedHeight(10.0F, 5));

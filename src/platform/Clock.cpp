@@ -46,6 +46,17 @@ std::int64_t CalendarSeconds(const SYSTEMTIME& local) {
     return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
+std::int64_t UtcCalendarSeconds(const SYSTEMTIME& utc) {
+    std::tm tm{};
+    tm.tm_year = utc.wYear - 1900;
+    tm.tm_mon = utc.wMonth - 1;
+    tm.tm_mday = utc.wDay;
+    tm.tm_hour = utc.wHour;
+    tm.tm_min = utc.wMinute;
+    tm.tm_sec = utc.wSecond;
+    return static_cast<std::int64_t>(::timegm(&tm));
+}
+
 SYSTEMTIME LocalTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds) {
     const auto t = static_cast<std::time_t>(seconds);
     std::tm tm{};

@@ -36,6 +36,9 @@ private:
 // fields normalised, daylight saving by the zone's rule). A year before 1900 gives 0.
 std::int64_t CalendarSeconds(const SYSTEMTIME& local);
 
+// Seconds since the epoch of a UTC calendar time (milliseconds and day of week ignored).
+std::int64_t UtcCalendarSeconds(const SYSTEMTIME& utc);
+
 // The local calendar time of a count of seconds since the epoch, with the day of week filled.
 SYSTEMTIME LocalTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds = 0);
 

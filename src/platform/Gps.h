@@ -67,4 +67,11 @@ public:
     virtual bool SetMode(int mode) = 0;
 };
 
+// A machine without a Bluetooth radio: its mode cannot be read, so it counts as off.
+class NoRadio final : public BluetoothRadio {
+public:
+    std::optional<int> GetMode() override { return std::nullopt; }
+    bool SetMode(int /*mode*/) override { return false; }
+};
+
 } // namespace platform

@@ -1,0 +1,85 @@
+#include "platform/NmeaReplaySource.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+using platform::GPS_DEVICE;
+using platform::GPS_POSITION;
+using platform::NmeaReplaySource;
+
+namespace {
+
+// Epoch k has latitude k + 1, so that a poll shows which epoch it got (0 when none).
+std::vector<GPS_POSITION> Epochs(int count) {
+    std::vector<GPS_POSITION> epochs(count);
+    for (int k = 0; k < count; ++k) {
+        epochs[k].dwValidFields = platform::GPS_VALID_LATITUDE;
+        epochs[k].dblLatitude = k + 1;
+    }
+    return epochs;
+}
+
+struct Replay {
+    std::chrono::steady_clock::time_point now{100s};
+    NmeaReplaySource source;
+
+    Replay(int count, NmeaReplaySource::Pacing pacing)
+        : source(Epochs(count), pacing, [this] { return now; }) {}
+};
+
+// The latitude of the polled fix, 0 without a fix, -1 when the poll fails.
+double Poll(platform::GpsConnection& connection, std::uint32_t maxAgeMs) {
+    GPS_POSITION position;
+    position.dwValidFields = 0xFF; // must be overwritten
+    if (!connection.GetPosition(position, maxAgeMs)) {
+        return -1;
+    }
+    return position.dwValidFields == 0 ? 0 : position.dblLatitude;
+}
+
+std::pair<std::uint32_t, std::uint32_t> State(platform::GpsConnection& connection) {
+    GPS_DEVICE device{7, 7};
+    EXPECT_TRUE(connection.GetDeviceState(device));
+    return {device.dwServiceState, device.dwDeviceState};
+}
+
+} // namespace
+
+TEST(NmeaReplaySource, WallClockReleasesOneEpochPerSecondSinceOpen) {
+    Replay replay(3, NmeaReplaySource::Pacing::WallClock);
+    replay.now += 5s; // time before opening does not count
+    const auto connection = replay.source.Open();
+    EXPECT_EQ(Poll(*connection, 0), 1);
+    replay.now += 1500ms; // epoch 1 is 0.5 s old
+    EXPECT_EQ(Poll(*connection, 500), 2);
+    EXPECT_EQ(Poll(*connection, 499), 0);
+    replay.now += 1499ms;
+    EXPECT_EQ(Poll(*connection, 999), 3);
+    EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
+    replay.now += 1ms; // 3 s: past the last epoch, which is now 1 s old
+    EXPECT_EQ(State(*connection), std::make_pair(1U, 0U));
+    EXPECT_EQ(Poll(*connection, 1000), 3);
+    EXPECT_EQ(Poll(*connection, 999), 0);
+
+    const auto later = replay.source.Open(); // a new connection starts from the first epoch
+    EXPECT_EQ(Poll(*later, 0), 1);
+    EXPECT_TRUE(later->Close());
+    EXPECT_EQ(State(*later), std::make_pair(0U, 1U));
+}
+
+TEST(NmeaReplaySource, ManualReleasesAnEpochPerAdvance) {
+    Replay replay(2, NmeaReplaySource::Pacing::Manual);
+    const auto connection = replay.source.Open();
+    EXPECT_EQ(Poll(*connection, 60000), 0);
+    EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
+    replay.source.Advance();
+    replay.now += 1h; // the current epoch has no age
+    EXPECT_EQ(Poll(*connection, 0), 1);
+    replay.source.Advance();
+    EXPECT_EQ(Poll(*connection, 0), 2);
+    EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
+    replay.source.Advance();
+    replay.source.Advance();
+    EXPECT_EQ(Poll(*connection, 60000), 0);
+    EXPECT_EQ(State(*connection), std::make_pair(1U, 0U));
+}

@@ -1,0 +1,137 @@
+#include "platform/Nmea.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+using platform::GPS_POSITION;
+using platform::SYSTEMTIME;
+
+namespace {
+
+constexpr std::uint32_t kTime = platform::GPS_VALID_UTC_TIME;
+constexpr std::uint32_t kLatLon = platform::GPS_VALID_LATITUDE | platform::GPS_VALID_LONGITUDE;
+constexpr std::uint32_t kSpeed = platform::GPS_VALID_SPEED;
+constexpr std::uint32_t kSeaLevel = platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL;
+constexpr std::uint32_t kEllipsoid = platform::GPS_VALID_ALTITUDE_WRT_ELLIPSOID;
+
+// The well-known example pair, with their published checksums.
+constexpr const char* kRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
+constexpr const char* kGga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
+
+// A sentence with its checksum: the XOR of the characters between '$' and '*'.
+std::string Checked(std::string_view body) {
+    unsigned sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", sum);
+    return "$" + std::string(body) + "*" + hex + "\r\n";
+}
+
+// Parses from a buffer of exactly the text's size, so that the sanitizer sees a read past its end.
+std::vector<GPS_POSITION> Parse(std::string_view text) {
+    const auto buffer = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), buffer.get());
+    return platform::ParseNmeaEpochs({buffer.get(), text.size()});
+}
+
+} // namespace
+
+TEST(Nmea, RmcGivesTimeDatePositionAndSpeed) {
+    auto epochs = Parse(kRmc);
+    ASSERT_EQ(epochs.size(), 1U);
+    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed);
+    // 1994-03-23 was a Wednesday.
+    EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{1994, 3, 3, 23, 12, 35, 19, 0}));
+    EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 48 + 7.038 / 60);
+    EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, 11 + 31.0 / 60);
+    EXPECT_FLOAT_EQ(epochs[0].flSpeed, 22.4F);
+
+    // Southern and western hemispheres, a two-digit year before 80, a fraction of a second, no checksum.
+    epochs = Parse("$GNRMC,235959.25,A,3541.1234,S,13945.5,W,0.0,,290224,,,A\n");
+    ASSERT_EQ(epochs.size(), 1U);
+    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed);
+    EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{2024, 2, 4, 29, 23, 59, 59, 250})); // a Thursday
+    EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, -(35 + 41.1234 / 60));
+    EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, -(139 + 45.5 / 60));
+}
+
+TEST(Nmea, MissingOrVoidRmcFieldsLeaveTheirBitsClear) {
+    const auto epochs = Parse(Checked("GPRMC,000001,V,4807.038,N,01131.000,E,1.0,,010180,,") +
+                              Checked("GPRMC,000002,A,4807.038,N,01131.000,E,,,,,") +
+                              Checked("GPRMC,000003,A,4860.000,N,01131.000,X,1.0,,310280,,") +
+                              "$GPRMC,000004,A\n4807.038,N,01131.000,E,022.4,084.4,230394\n");
+    ASSERT_EQ(epochs.size(), 4U);
+    EXPECT_EQ(epochs[0].dwValidFields, kTime);
+    EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{1980, 1, 2, 1, 0, 0, 1, 0})); // 1980-01-01, a Tuesday
+    EXPECT_EQ(epochs[1].dwValidFields, kLatLon);                             // no date, no speed
+    EXPECT_EQ(epochs[2].dwValidFields, kSpeed); // 60 minutes, hemisphere X, 31 February
+    EXPECT_EQ(epochs[3].dwValidFields, 0U);     // the next line is not part of the sentence
+}
+
+TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmc) {
+    auto epochs = Parse(kGga);
+    ASSERT_EQ(epochs.size(), 1U);
+    EXPECT_EQ(epochs[0].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+    EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 48 + 7.038 / 60);
+    EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTSeaLevel, 545.4F);
+    EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTEllipsoid, 592.3F); // 545.4 + 46.9
+
+    epochs = Parse(Checked("GNGGA,000001,0100.000,S,00130.000,W,2,05,1.0,-12.5,M,-30.0,M,,") +
+                   Checked("GPGGA,000002,0100.000,N,00100.000,E,1,05,1.0,7.0,M,,M,,") +
+                   Checked("GPGGA,000003,0100.000,N,00100.000,E,0,00,,7.0,M,1.0,M,,") +
+                   Checked("GPGGA,000004,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                   Checked("GPRMC,000004,A,0200.000,N,00200.000,E,0.0,,010180,,"));
+    ASSERT_EQ(epochs.size(), 4U);
+    EXPECT_EQ(epochs[0].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+    EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, -(1 + 30.0 / 60));
+    EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTEllipsoid, -42.5F); // -12.5 + -30.0
+    EXPECT_EQ(epochs[1].dwValidFields, kLatLon | kSeaLevel);
+    EXPECT_EQ(epochs[2].dwValidFields, 0U); // fix quality 0
+    // With an RMC in the epoch, the position is the RMC's.
+    EXPECT_EQ(epochs[3].dwValidFields, kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid);
+    EXPECT_DOUBLE_EQ(epochs[3].dblLatitude, 2.0);
+}
+
+TEST(Nmea, EpochsAreRunsOfTheSameTimeOfDay) {
+    const auto epochs = Parse(Checked("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                              Checked("GPGSV,3,1,11,03,03,111,00") +
+                              "$GPRMC,100001,A,0300.000,N,00300.000,E,1.0,,010124,,*00\r\n" +
+                              Checked("GNRMC,100000.00,A,0200.000,N,00200.000,E,1.0,,010124,,") +
+                              Checked("GPGGA,100000.5,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                              Checked("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,"));
+    // The GSV and the RMC with a wrong checksum do not split the first epoch.
+    ASSERT_EQ(epochs.size(), 3U);
+    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid);
+    EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 2.0);
+    EXPECT_EQ(epochs[1].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+    EXPECT_EQ(epochs[2].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+}
+
+TEST(Nmea, DamagedAndForeignLinesAreSkipped) {
+    const auto withSum = [](const char* sum) {
+        return std::string(kRmc).replace(std::string_view(kRmc).find('*') + 1, 2, sum);
+    };
+    EXPECT_EQ(Parse(withSum("6a")).size(), 1U);
+    EXPECT_TRUE(Parse(withSum("6B")).empty());
+    EXPECT_TRUE(Parse(Checked("1PRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,")).empty());
+    EXPECT_TRUE(Parse(std::string(kRmc).insert(0, " garbage ")).empty());
+    EXPECT_TRUE(Parse("$GPRMC,12ab19,A,4807.038,N,01131.000,E,022.4,084.4,230394\n").empty());
+    EXPECT_TRUE(Parse("$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48\n\n\xff\xfe$\n$GPRMC*\n$GPGGA,1").empty());
+    // Cut off anywhere, the text is not read past its end (the sanitizer watches), and a cut in the GGA
+    // leaves the whole RMC before it as it was.
+    const std::string whole = std::string(kRmc) + kGga;
+    for (std::size_t size = 0; size <= whole.size(); ++size) {
+        const auto epochs = Parse(std::string_view(whole).substr(0, size));
+        if (size >= std::string_view(kRmc).size()) {
+            ASSERT_FALSE(epochs.empty()) << size;
+            EXPECT_EQ(epochs[0].dwValidFields & (kTime | kLatLon | kSpeed), kTime | kLatLon | kSpeed) << size;
+            EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 48 + 7.038 / 60) << size;
+        }
+    }
+}

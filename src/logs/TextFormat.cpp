@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <limits>
 #include <locale.h>
 
 namespace {
@@ -36,6 +37,19 @@ std::string CFormat(const char* format, ...) {
     va_end(again);
     ::uselocale(previous);
     return text;
+}
+
+int Truncated(double value) {
+    if (!(value == value)) {
+        return 0;
+    }
+    if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
+        return std::numeric_limits<int>::max();
+    }
+    if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
+        return std::numeric_limits<int>::min();
+    }
+    return static_cast<int>(value);
 }
 
 std::string ElapsedText(int seconds) {

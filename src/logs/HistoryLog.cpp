@@ -1,0 +1,113 @@
+#include "logs/HistoryLog.h"
+
+#include "engine/MyAmbuloDoc.h"
+#include "logs/LogPaths.h"
+#include "logs/TextFormat.h"
+#include "platform/File.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+// Version and column header lines at the top of the history log.
+constexpr std::string_view kHistoryHead = "DataVersion=0.01\r\n"
+                                          "日付,時刻,距離(m),時間(秒),消費カロリー(kcal)\r\n";
+
+// A file shorter than this cannot hold the header yet, so it gets one before its first line.
+constexpr std::uint64_t kMinHeadedSize = 10;
+
+// The integer of characters [from, from + count) of a field, clipped to the field.
+int IntAt(std::u16string_view field, std::size_t from, std::size_t count) {
+    return from < field.size() ? LeadingInt(field.substr(from, count)) : 0;
+}
+
+// The next comma-separated field of a line; the last field runs to the end of the line, and a
+// line that has run out gives empty fields.
+std::u16string_view NextField(std::u16string_view& rest, bool last = false) {
+    const std::size_t comma = last ? std::u16string_view::npos : rest.find(u',');
+    const std::u16string_view field = rest.substr(0, comma);
+    rest.remove_prefix(comma == std::u16string_view::npos ? rest.size() : comma + 1);
+    return field;
+}
+
+// Fields are found by position, so this relies on the zero-padded dates and times the writer
+// produces; whatever a damaged line lacks reads as 0.
+HistoryEntry ParseHistoryLine(std::u16string_view line) {
+    const std::u16string_view date = NextField(line);
+    const std::u16string_view time = NextField(line);
+    const std::u16string_view metres = NextField(line);
+    const std::u16string_view seconds = NextField(line);
+    std::u16string kcal(NextField(line, true));
+    std::erase(kcal, u'.'); // "52.4" is read as 524 tenths
+
+    HistoryEntry entry;
+    entry.stStart.wYear = static_cast<std::uint16_t>(IntAt(date, 0, 4));
+    entry.stStart.wMonth = static_cast<std::uint16_t>(IntAt(date, 5, 2));
+    entry.stStart.wDay = static_cast<std::uint16_t>(IntAt(date, 8, 2));
+    entry.stStart.wHour = static_cast<std::uint16_t>(IntAt(time, 0, 2));
+    entry.stStart.wMinute = static_cast<std::uint16_t>(IntAt(time, 3, 2));
+    entry.stStart.wSecond = static_cast<std::uint16_t>(IntAt(time, 6, 2));
+    entry.nMetres = LeadingInt(metres);
+    entry.nSeconds = LeadingInt(seconds);
+    entry.nKcal10 = LeadingInt(kcal);
+    return entry;
+}
+
+} // namespace
+
+int AppendHistory(const CMyAmbuloDoc& doc) {
+    if (doc.m_bSaveHistory != 1) {
+        return 1;
+    }
+    platform::File file = platform::File::OpenAlways(doc.Services().root, HistoryPath(doc.m_strLogFolder));
+    if (!file.IsOpen()) {
+        return 0;
+    }
+    // Write errors are ignored: a lost history line must not disturb the end of a workout.
+    const auto size = file.Size();
+    if (size && *size < kMinHeadedSize) {
+        file.Seek(0, platform::SeekFrom::Begin);
+        file.Write(kUtf16Bom);
+        WriteUtf16(file, kHistoryHead);
+    }
+    const platform::SYSTEMTIME& t = doc.m_stRunStart;
+    file.Seek(0, platform::SeekFrom::End);
+    WriteUtf16(file, CFormat("%d/%02d/%02d,%02d:%02d:%02d,%d,%d,%.1f\r\n", t.wYear, t.wMonth, t.wDay, t.wHour,
+                             t.wMinute, t.wSecond, Truncated(doc.m_dblTotalDistance), doc.m_nElapsedSeconds,
+                             doc.m_dblTotalKcal));
+    return 1;
+}
+
+std::optional<std::vector<HistoryEntry>> LoadHistory(const platform::DeviceRoot& root,
+                                                     std::string_view logFolder) {
+    platform::File file = platform::File::OpenExisting(root, HistoryPath(logFolder));
+    const auto bytes = file.IsOpen() ? file.ReadAll() : std::nullopt;
+    if (!bytes) {
+        return std::nullopt;
+    }
+    std::u16string text(bytes->size() / 2, u'\0'); // an odd last byte is no character
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<unsigned char>((*bytes)[2 * i]) |
+                                        static_cast<unsigned char>((*bytes)[2 * i + 1]) << 8);
+    }
+
+    std::vector<HistoryEntry> entries;
+    std::u16string_view rest = text;
+    // The version line (with the byte-order mark) and the column header are skipped unread.
+    for (int lineNo = 0; !rest.empty(); ++lineNo) {
+        const std::size_t lf = rest.find(u'\n');
+        std::u16string_view line = rest.substr(0, lf);
+        rest.remove_prefix(lf == std::u16string_view::npos ? rest.size() : lf + 1);
+        if (line.ends_with(u'\r')) {
+            line.remove_suffix(1);
+        }
+        if (lineNo >= 2) {
+            entries.push_back(ParseHistoryLine(line));
+        }
+    }
+    return entries;
+}

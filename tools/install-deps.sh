@@ -10,6 +10,12 @@ packages=(
     libgtest-dev libbenchmark-dev tzdata locales
 )
 
+# With --bench also what the benchmarks need: the generator of long NMEA logs and the program the
+# replay is compared with.
+if [ "${1:-}" = --bench ]; then
+    packages+=(python3 gpsbabel)
+fi
+
 # Files must come out the same under any locale; the tests check it under a German one.
 need_locale() { ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; }
 

@@ -1,0 +1,26 @@
+// ambulo-replay: replays an NMEA log as a workout and writes the workout's files.
+#include "replay/Replay.h"
+
+#include <clocale>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    // Honour the user's locale as any program does; the files must not depend on it.
+    std::setlocale(LC_ALL, "");
+    std::string error;
+    const auto options = ParseReplayArguments(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fprintf(stderr, "ambulo-replay: %s\n", error.c_str());
+        return 1;
+    }
+    const ReplayResult result = RunReplay(*options);
+    if (!result.ok) {
+        std::fprintf(stderr, "ambulo-replay: %s\n", result.error.c_str());
+        return 1;
+    }
+    for (const auto& file : result.files) {
+        std::printf("%s\n", file.c_str());
+    }
+    std::printf("%s\n", result.summary.c_str());
+    return 0;
+}

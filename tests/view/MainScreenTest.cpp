@@ -1,0 +1,237 @@
+#include "view/MainScreen.h"
+
+#include "engine/MyAmbuloDoc.h"
+#include "platform/TextCodec.h"
+#include "support/TestServices.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records what the screen asked of its window; the result dialog looks at the files it shows.
+struct RecordingHooks : MainScreenHooks {
+    void InvalidateStartButton() override { ++startInvalidations; }
+    void StopTick() override { tickRunning = false; }
+    void StartTick() override { tickRunning = true; }
+    void ShowResult(const ResultFigures& shown) override {
+        figures = shown;
+        trackLogDuringResult = temp->ReadHostFile(logFolder + "Log/" + shown.m_strTitle + ".log");
+        if (screen != nullptr) {
+            screen->OnTimer(); // a tick from the dialog's event loop must not run
+        }
+    }
+
+    TempRoot* temp = nullptr;
+    std::string logFolder = "My Documents/Ambulo/";
+    CMainScreen* screen = nullptr;
+    int startInvalidations = 0;
+    bool tickRunning = false;
+    ResultFigures figures;
+    std::string trackLogDuringResult;
+};
+
+class MainScreenTest : public ::testing::Test {
+protected:
+    MainScreenTest() {
+        hooks.temp = &t.temp;
+        screen.m_rcMap = {10, 20, 110, 120};
+        screen.OnInitialUpdate();
+    }
+
+    // One tick, one second after the last, with a fix `north` metres north of the start point.
+    void Tick(double north, bool fix = true) {
+        t.clock.AdvanceSeconds(1);
+        platform::GPS_POSITION position{fix ? 0xFU : 0U};
+        position.dblLatitude = 35.0 + north / 110940.0; // metres in a degree of latitude here
+        position.dblLongitude = 139.0;
+        t.gps.positions.push_back({true, position});
+        screen.OnTimer();
+    }
+    std::string HostFile(const std::string& relative) {
+        return t.temp.ReadHostFile(hooks.logFolder + relative);
+    }
+
+    TestServices t;
+    CMyAmbuloDoc doc{t.services()};
+    RecordingHooks hooks;
+    CMainScreen screen{doc, hooks};
+};
+
+} // namespace
+
+TEST_F(MainScreenTest, StartNeedsAReadyReceiverAndACreatableLog) {
+    screen.StartRun();
+    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_EQ(t.messages.shown[0].text, "GPSの準備ができてません。");
+    EXPECT_EQ(doc.m_bRunStarted, 0);
+
+    Tick(0);
+    t.temp.WriteHostFile("My Documents/Ambulo/Log", "a file where the Log folder should be");
+    screen.OnStartButton();
+    ASSERT_EQ(t.messages.shown.size(), 2U);
+    EXPECT_EQ(t.messages.shown[1].text, "ログファイルを作成できませんでした(ErrCode:20)"); // ENOTDIR
+    EXPECT_EQ(doc.m_bRunStarted, 0);
+    EXPECT_FALSE(doc.m_hKmlTemp.IsOpen()); // nothing stays half-open
+
+    std::filesystem::remove(t.temp.host() / "My Documents/Ambulo/Log");
+    screen.OnStartButton(); // tries afresh
+    EXPECT_EQ(doc.m_bMeasuring, 1);
+    EXPECT_EQ(screen.m_strStartText, "休憩");
+    EXPECT_TRUE(screen.m_bRestEnabled);
+    EXPECT_EQ(screen.m_strRunName, "20080115-093001");
+}
+
+TEST_F(MainScreenTest, RestStopsTheClockAndResumeKeepsTheWorkout) {
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);    // first fix: the start point
+    Tick(10.4); // 10.4 m in 1 s
+    Tick(10.9); // too short to count
+    EXPECT_EQ(screen.m_strDistance, "10 ");
+    EXPECT_EQ(screen.m_strSpeed, "37.4 ");
+    EXPECT_EQ(screen.m_strElapsed, "0:00:03 ");
+    EXPECT_EQ(doc.m_nMaxSpeed10, 374);
+
+    screen.OnRestButton();
+    EXPECT_EQ(screen.m_strStartText, "再開");
+    EXPECT_FALSE(screen.m_bRestEnabled);
+    Tick(20);
+    EXPECT_EQ(doc.m_nElapsedSeconds, 3);
+    screen.OnStartButton(); // resume: same run, same files
+    Tick(40.4);             // the rest's distance enters this step: 30 m in 3 s
+    EXPECT_EQ(screen.m_strDistance, "40 ");
+    EXPECT_EQ(screen.m_strSpeed, "36.0 ");
+    EXPECT_EQ(screen.m_strRunName, "20080115-093001");
+    Tick(40.4);
+    Tick(40.4);
+    EXPECT_EQ(screen.m_strSpeed, "36.0 ");
+    Tick(40.4); // the third fix in a row that is not taken drops the speed
+    EXPECT_EQ(screen.m_strSpeed, "0.0 ");
+    Tick(40.4, false); // no usable fix: the clock stops
+    EXPECT_EQ(doc.m_nElapsedSeconds, 7);
+}
+
+TEST_F(MainScreenTest, FinishWritesTheFilesAroundTheResultDialog) {
+    doc.m_bSaveGpsLog = 0;
+    hooks.screen = &screen;
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);
+    Tick(10.4);
+    screen.OnStartButton(); // finish
+    EXPECT_EQ(doc.m_bRunStarted, 0);
+    EXPECT_EQ(screen.m_strStartText, "スタート");
+    EXPECT_EQ(hooks.figures.m_strTitle, "20080115-093001");
+    EXPECT_EQ(hooks.figures.m_strDistanceText, "10 ");
+    EXPECT_EQ(hooks.figures.m_strTimeText, "0:00:02 ");
+    EXPECT_EQ(hooks.figures.m_strAvgSpeedText, "18.7"); // 10.4 m in 2 s
+    EXPECT_EQ(hooks.figures.m_strKmlPath, "\\My Documents\\Ambulo\\KML\\20080115-093001.kml");
+    EXPECT_NE(hooks.trackLogDuringResult.size(), 0U); // the dialog can still read the track log
+    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/Log/20080115-093001.log"));
+    EXPECT_EQ(doc.m_nElapsedSeconds, 2); // the tick inside the dialog did nothing
+    EXPECT_TRUE(hooks.tickRunning);
+    EXPECT_TRUE(doc.m_checkpoints.empty());
+    EXPECT_EQ(screen.m_lastSavedFiles,
+              (std::vector<std::string>{"\\My Documents\\Ambulo\\AMBLKML.TMP",
+                                        "\\My Documents\\Ambulo\\KML\\20080115-093001.kml",
+                                        "\\My Documents\\Ambulo\\amblHistory.log"}));
+}
+
+TEST_F(MainScreenTest, AFreshStartForgetsThePreviousWorkout) {
+    doc.m_bSaveGpsLog = 1;
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);
+    Tick(10);
+    screen.OnStartButton();
+    Tick(10);
+    screen.OnStartButton(); // a second workout...
+    EXPECT_EQ(screen.m_strDistance, "0");
+    screen.OnStartButton(); // ...finished before any fix was accepted
+    const std::string record = HostFile("Log/20080115-093004.hol");
+    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("総距離＝0\r\n")), std::string::npos);
+    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("時間＝0\r\n")), std::string::npos);
+    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("平均速度＝0.0\r\n")), std::string::npos);
+    EXPECT_NE(HostFile("amblHistory.log").find(platform::Utf8ToUtf16Le("2008/01/15,09:30:04,0,0,0.0\r\n")),
+              std::string::npos);
+}
+
+TEST_F(MainScreenTest, SoundsAndCheckpointsByDistanceSurviveARest) {
+    doc.m_bPitchSound = 1;
+    doc.m_bPitchByTime = 0;
+    doc.m_bPitchByDistance = 1;
+    doc.m_nPitchMetres = 25;
+    doc.m_bCheckpointAuto = 1;
+    doc.m_bCheckpointByTime = 0;
+    doc.m_nCheckpointMetres = 25;
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);
+    Tick(20);
+    EXPECT_TRUE(t.sound.played.empty());
+    Tick(40); // past 25 m
+    EXPECT_EQ(t.sound.played, std::vector<std::string>{"\\Windows\\RecEnd.wav"});
+    EXPECT_EQ(doc.m_checkpoints.size(), 2U);
+    screen.OnRestButton();
+    screen.OnStartButton();
+    Tick(45); // no new interval: a resume must not sound again
+    EXPECT_EQ(t.sound.played.size(), 1U);
+    EXPECT_EQ(doc.m_checkpoints.size(), 2U);
+}
+
+TEST_F(MainScreenTest, TimedTriggersCountMeasuringTicks) {
+    doc.m_bPitchSound = 1;
+    doc.m_nPitchSeconds = 2;
+    doc.m_bCheckpointAuto = 1;
+    doc.m_nCheckpointSeconds = 3;
+    Tick(0);
+    screen.OnStartButton();
+    for (int i = 0; i < 6; ++i) {
+        Tick(i * 3.0);
+    }
+    EXPECT_EQ(t.sound.played.size(), 3U);
+    EXPECT_EQ(doc.m_checkpoints.size(), 3U); // start point and two timed ones
+}
+
+TEST_F(MainScreenTest, TapsRecordCheckpointsInsideTheMapDuringAWorkout) {
+    screen.OnTap(50, 50); // idle
+    Tick(0);
+    screen.OnStartButton();
+    screen.OnTap(50, 50); // no fix yet
+    EXPECT_TRUE(doc.m_checkpoints.empty());
+    Tick(0);
+    screen.OnTap(110, 120); // the frame's edge counts
+    screen.OnTap(111, 50);
+    screen.OnRestButton();
+    screen.OnTap(10, 20); // resting counts too
+    EXPECT_EQ(doc.m_checkpoints.size(), 3U);
+    EXPECT_EQ(t.sound.played.size(), 2U);
+}
+
+TEST_F(MainScreenTest, IdleTimerIsResetBeforeThePowerOffTimeout) {
+    EXPECT_EQ(t.power.resets, 1); // once at start-up
+    t.power.timeout = 60;
+    screen.OnInitialUpdate();
+    EXPECT_EQ(screen.m_nIdleResetInterval, 50);
+    Tick(0);
+    Tick(0);
+    EXPECT_EQ(t.power.resets, 4); // the counter starts full: every tick resets
+    doc.m_bKeepAwakeIdle = 0;
+    Tick(0);
+    EXPECT_EQ(t.power.resets, 4);
+    t.power.timeout = 5;
+    screen.OnInitialUpdate();
+    EXPECT_EQ(screen.m_nIdleResetInterval, 1);
+}
+
+TEST_F(MainScreenTest, StartButtonPictureFollowsTheSpeedBands) {
+    doc.m_dblMinDistance = 0.5;
+    Tick(0);
+    screen.OnStartButton();
+    const int afterStart = hooks.startInvalidations;
+    Tick(0);
+    Tick(1); // 3.6 km/h: from standing to walking
+    Tick(2); // still walking
+    Tick(4); // 7.2 km/h: running
+    EXPECT_EQ(hooks.startInvalidations - afterStart, 2);
+}

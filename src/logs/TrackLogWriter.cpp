@@ -43,8 +43,8 @@ TrackLogWriter::OpenResult TrackLogWriter::Open(std::string_view fileName) {
     platform::CreateDirectories(root, folder);
     platform::CreateDirectories(root, LogSubfolder(folder));
 
-    platform::File trackLog =
-        platform::File::CreateAlways(root, LogSubfolder(folder) + std::string(fileName));
+    const std::string trackLogPath = LogSubfolder(folder) + std::string(fileName);
+    platform::File trackLog = platform::File::CreateAlways(root, trackLogPath);
     if (!trackLog.IsOpen()) {
         return {false, trackLog.Error()};
     }
@@ -56,7 +56,10 @@ TrackLogWriter::OpenResult TrackLogWriter::Open(std::string_view fileName) {
         // Recreated empty for every workout; a stale handle is replaced either way.
         m_doc.m_hKmlTemp = platform::File::CreateAlways(root, KmlTempPath(folder));
         if (!m_doc.m_hKmlTemp.IsOpen()) {
-            return {false, m_doc.m_hKmlTemp.Error()}; // the track log closes as it goes out of scope
+            // No workout starts, so the track log just made goes again.
+            trackLog.Close();
+            platform::DeleteFile(root, trackLogPath);
+            return {false, m_doc.m_hKmlTemp.Error()};
         }
     }
     m_doc.m_hTrackLog = std::move(trackLog);

@@ -58,6 +58,7 @@ TEST(TrackLog, OpenIsAllOrNothing) {
     std::filesystem::create_directories(t.temp.host() / "My Documents/Ambulo/AMBLKML.TMP");
     EXPECT_EQ(TrackLogWriter(doc).Open("a.log").error, EISDIR);
     EXPECT_FALSE(doc.m_hTrackLog.IsOpen() || doc.m_hKmlTemp.IsOpen());
+    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/Log/a.log"));
     EXPECT_FALSE(TrackLogWriter(doc).AppendFix());
     doc.m_bSaveKml = 0; // then the track log alone is enough
     EXPECT_TRUE(TrackLogWriter(doc).Open("a.log").ok);

@@ -76,19 +76,11 @@ std::optional<ExerciseRecord> ReadExerciseRecord(const platform::DeviceRoot& roo
     if (!file.IsOpen()) {
         return std::nullopt;
     }
-    std::string bytes(kRecordReadLimit, '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const auto n = file.Read(bytes.data() + filled, bytes.size() - filled);
-        if (!n) {
-            return std::nullopt;
-        }
-        if (*n == 0) {
-            break;
-        }
-        filled += *n;
+    const auto read = file.ReadUpTo(kRecordReadLimit);
+    if (!read) {
+        return std::nullopt;
     }
-    bytes.resize(filled);
+    const std::string& bytes = *read;
 
     // The byte-order mark is skipped unread; any version is accepted.
     KeyReader keys(std::string_view(bytes).substr(std::min<std::size_t>(2, bytes.size())));

@@ -19,6 +19,18 @@ SYSTEMTIME FromTm(const std::tm& tm, std::uint16_t milliseconds) {
     return st;
 }
 
+// The calendar fields of a stamp, for mktime() or timegm().
+std::tm ToTm(const SYSTEMTIME& st) {
+    std::tm tm{};
+    tm.tm_year = st.wYear - 1900;
+    tm.tm_mon = st.wMonth - 1;
+    tm.tm_mday = st.wDay;
+    tm.tm_hour = st.wHour;
+    tm.tm_min = st.wMinute;
+    tm.tm_sec = st.wSecond;
+    return tm;
+}
+
 } // namespace
 
 SYSTEMTIME SystemClock::LocalNow() {
@@ -35,25 +47,13 @@ std::int64_t CalendarSeconds(const SYSTEMTIME& local) {
     if (local.wYear < 1900) {
         return 0;
     }
-    std::tm tm{};
-    tm.tm_year = local.wYear - 1900;
-    tm.tm_mon = local.wMonth - 1;
-    tm.tm_mday = local.wDay;
-    tm.tm_hour = local.wHour;
-    tm.tm_min = local.wMinute;
-    tm.tm_sec = local.wSecond;
+    std::tm tm = ToTm(local);
     tm.tm_isdst = -1; // let the zone's rule decide
     return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
 std::int64_t UtcCalendarSeconds(const SYSTEMTIME& utc) {
-    std::tm tm{};
-    tm.tm_year = utc.wYear - 1900;
-    tm.tm_mon = utc.wMonth - 1;
-    tm.tm_mday = utc.wDay;
-    tm.tm_hour = utc.wHour;
-    tm.tm_min = utc.wMinute;
-    tm.tm_sec = utc.wSecond;
+    std::tm tm = ToTm(utc);
     return static_cast<std::int64_t>(::timegm(&tm));
 }
 

@@ -1,8 +1,10 @@
 #include "platform/File.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -140,29 +142,30 @@ std::optional<std::uint64_t> File::Size() {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
-std::optional<std::string> File::ReadAll() {
-    const auto size = Size();
-    if (!size || !Seek(0, SeekFrom::Begin)) {
-        return std::nullopt;
+std::optional<std::string> File::ReadUpTo(std::size_t limit) {
+    std::string bytes;
+    if (const auto size = Size()) {
+        bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(*size, limit)));
     }
-    // The size only sizes the first read; a file that grows or shrinks meanwhile is read as it is.
-    std::string bytes(static_cast<std::size_t>(*size), '\0');
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == bytes.size()) {
-            bytes.resize(bytes.size() + 4096);
-        }
-        const auto n = Read(bytes.data() + filled, bytes.size() - filled);
+    char chunk[4096];
+    while (bytes.size() < limit) {
+        const auto n = Read(chunk, std::min(sizeof chunk, limit - bytes.size()));
         if (!n) {
             return std::nullopt;
         }
         if (*n == 0) {
             break;
         }
-        filled += *n;
+        bytes.append(chunk, *n);
     }
-    bytes.resize(filled);
     return bytes;
+}
+
+std::optional<std::string> File::ReadAll() {
+    if (!Seek(0, SeekFrom::Begin)) {
+        return std::nullopt;
+    }
+    return ReadUpTo(std::numeric_limits<std::size_t>::max());
 }
 
 bool File::Flush() {

@@ -42,6 +42,8 @@ public:
     // The new position from the start of the file.
     std::optional<std::int64_t> Seek(std::int64_t offset, SeekFrom from);
     std::optional<std::uint64_t> Size();
+    // Reads on from the current position to the end, but no more than limit bytes.
+    std::optional<std::string> ReadUpTo(std::size_t limit);
     // Reads the whole file from its start.
     std::optional<std::string> ReadAll();
     // Pushes the written data to the disk.

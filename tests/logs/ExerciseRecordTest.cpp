@@ -1,5 +1,6 @@
 #include "logs/ExerciseRecord.h"
 
+#include "support/Bytes.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -7,14 +8,6 @@
 #include <tuple>
 
 namespace {
-
-std::string Le(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t c : text) {
-        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
-    return bytes;
-}
 
 auto Fields(const ExerciseRecord& r) {
     return std::tie(r.nVersion, r.strTitle, r.strDistance, r.nSeconds, r.strKcal, r.strAvgSpeed,

@@ -1,6 +1,7 @@
 #include "logs/HistoryLog.h"
 
 #include "engine/MyAmbuloDoc.h"
+#include "support/Bytes.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
@@ -9,14 +10,6 @@
 #include <filesystem>
 
 namespace {
-
-std::string Le(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t c : text) {
-        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
-    return bytes;
-}
 
 std::vector<int> Fields(const HistoryEntry& e) {
     const platform::SYSTEMTIME& t = e.stStart;

@@ -1,24 +1,13 @@
 #include "logs/TrackLogWriter.h"
 
 #include "engine/MyAmbuloDoc.h"
+#include "support/Bytes.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-
-namespace {
-
-std::string Le(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t c : text) {
-        bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-    }
-    return bytes;
-}
-
-} // namespace
 
 TEST(TrackLog, WritesHeaderFixLinesAndCoordinates) {
     TestServices t; // a fresh root: no "\My Documents" yet

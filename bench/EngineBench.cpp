@@ -34,7 +34,8 @@ struct BenchServices {
     platform::ScriptedRadio radio;
     platform::SilentSound sound;
     platform::ScriptedPower power;
-    platform::Services services{root, clock, messages, gps, radio, sound, power};
+    platform::RecordingShell shell;
+    platform::Services services{root, clock, messages, gps, radio, sound, power, shell};
 };
 
 // Ten hours of walking, one fix a second at about 5 km/h along a wavy line, with the odd glitch,

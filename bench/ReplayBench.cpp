@@ -25,7 +25,8 @@ void SaveEveryFile(const std::filesystem::path& root) {
     platform::NoRadio radio;
     platform::SilentSound sound;
     platform::ScriptedPower power;
-    CMyAmbuloDoc doc({device, clock, messages, gps, radio, sound, power});
+    platform::RecordingShell shell;
+    CMyAmbuloDoc doc({device, clock, messages, gps, radio, sound, power, shell});
     doc.m_saved.bSaveGpsLog = 1;
     doc.SaveSettings();
 }

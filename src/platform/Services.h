@@ -5,6 +5,7 @@
 #include "platform/Gps.h"
 #include "platform/MessageBox.h"
 #include "platform/Power.h"
+#include "platform/Shell.h"
 #include "platform/Sound.h"
 
 namespace platform {
@@ -19,6 +20,7 @@ struct Services {
     BluetoothRadio& radio;
     Sound& sound;
     Power& power;
+    Shell& shell;
 };
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/NmeaReplaySource.h"
 #include "platform/Power.h"
+#include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "view/MainScreen.h"
 
@@ -116,7 +117,8 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     platform::NoRadio radio;
     platform::SilentSound sound;
     platform::ScriptedPower power;
-    const platform::Services services{root, clock, messages, gps, radio, sound, power};
+    platform::RecordingShell shell;
+    const platform::Services services{root, clock, messages, gps, radio, sound, power, shell};
 
     CMyAmbuloDoc doc(services); // loads the root's settings; writes nothing
     if (!HasUsableFix(gps.Epochs(), doc.m_bIgnoreGpsFlags == 1)) {

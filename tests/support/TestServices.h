@@ -5,6 +5,7 @@
 #include "platform/Power.h"
 #include "platform/ScriptedGps.h"
 #include "platform/Services.h"
+#include "platform/Shell.h"
 #include "platform/Sound.h"
 #include "support/TempRoot.h"
 
@@ -17,6 +18,7 @@ struct TestServices {
     platform::ScriptedRadio radio;
     platform::SilentSound sound;
     platform::ScriptedPower power;
+    platform::RecordingShell shell;
 
-    platform::Services services() { return {temp.root(), clock, messages, gps, radio, sound, power}; }
+    platform::Services services() { return {temp.root(), clock, messages, gps, radio, sound, power, shell}; }
 };

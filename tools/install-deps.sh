@@ -6,8 +6,10 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkgconf
-    # tests and benchmarks
-    libgtest-dev libbenchmark-dev tzdata locales
+    # device services: gpsd receivers, D-Bus (BlueZ, logind), sound
+    qt6-base-dev qt6-multimedia-dev libgps-dev
+    # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ
+    libgtest-dev libbenchmark-dev tzdata locales gpsd gpsd-clients python3 python3-dbusmock dbus-daemon
 )
 
 # With --bench also what the benchmarks need: the generator of long NMEA logs and the program the

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Services.h"
+#include "platform/device/BluezRadio.h"
+#include "platform/device/DesktopShell.h"
+#include "platform/device/LogindPower.h"
+#include "platform/device/QtSound.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace platform::device {
+
+// The receiver AMBULO_GPS names: "gpsd" (gpsd on localhost:2947, also when unset),
+// "gpsd://HOST:PORT" (the port may be left out) or "nmea:PATH" (a recorded NMEA log played back
+// at one epoch a second). Nothing, with a one-line reason, when the value cannot be used.
+std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& error);
+
+// The real machine behind the program: the device root of the environment, its clock, the
+// receiver of AMBULO_GPS, BlueZ, logind, Qt sound and the desktop. Message boxes come from the
+// screens, which own them.
+class DeviceServices {
+public:
+    // Nothing, with the reason in error, when AMBULO_GPS cannot be used. Puts the default chime in
+    // the device root when it is missing.
+    static std::unique_ptr<DeviceServices> Create(MessageBox& messages, std::string& error);
+
+    Services services() { return {m_root, m_clock, m_messages, *m_gps, m_radio, m_sound, m_power, m_shell}; }
+
+private:
+    DeviceServices(MessageBox& messages, std::unique_ptr<GpsSource> gps);
+
+    DeviceRoot m_root;
+    SystemClock m_clock;
+    MessageBox& m_messages;
+    std::unique_ptr<GpsSource> m_gps;
+    BluezRadio m_radio;
+    QtSound m_sound;
+    LogindPower m_power;
+    DesktopShell m_shell;
+};
+
+} // namespace platform::device

@@ -1,0 +1,96 @@
+#include "platform/device/DeviceServices.h"
+#include "platform/Chime.h"
+#include "platform/NmeaReplaySource.h"
+#include "platform/device/GpsdSource.h"
+
+#include "support/TempRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+using platform::device::GpsdSource;
+using platform::device::MakeGpsSource;
+
+namespace {
+
+std::uint32_t Field(const std::string& bytes, std::size_t at, int size) {
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i) {
+        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return value;
+}
+
+} // namespace
+
+TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
+    std::string error;
+    for (const auto& [setting, host, port] : {std::tuple{"", "localhost", "2947"},
+                                              {"gpsd", "localhost", "2947"},
+                                              {"gpsd://gps.local:4000", "gps.local", "4000"},
+                                              {"gpsd://[::1]:2948", "::1", "2948"},
+                                              {"gpsd://box", "box", "2947"}}) {
+        const auto source = MakeGpsSource(setting, error);
+        const auto* gpsd = dynamic_cast<const GpsdSource*>(source.get());
+        ASSERT_NE(gpsd, nullptr) << setting;
+        EXPECT_EQ(gpsd->Host(), host);
+        EXPECT_EQ(gpsd->Port(), port);
+    }
+    TempRoot temp;
+    temp.WriteHostFile("a.nmea", "$GPRMC,000001,A,0100.000,N,00100.000,E,1.0,,010124,,\r\n");
+    EXPECT_NE(dynamic_cast<platform::NmeaReplaySource*>(
+                  MakeGpsSource("nmea:" + (temp.host() / "a.nmea").string(), error).get()),
+              nullptr);
+
+    EXPECT_FALSE(MakeGpsSource("nmea:/no/such.nmea", error));
+    EXPECT_EQ(error, "AMBULO_GPS=nmea:/no/such.nmea: cannot read /no/such.nmea");
+    EXPECT_FALSE(MakeGpsSource("gpsd://:2947", error));
+    EXPECT_FALSE(MakeGpsSource("serial:/dev/ttyUSB0", error));
+    EXPECT_EQ(error, "AMBULO_GPS=serial:/dev/ttyUSB0: use gpsd, gpsd://HOST:PORT or nmea:PATH");
+}
+
+TEST(Chime, IsAPlayableWaveOfOurOwnAndNeverReplacesTheUsersSound) {
+    const std::string wav = platform::MakeChimeWav();
+    ASSERT_GT(wav.size(), 44U);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(Field(wav, 4, 4), wav.size() - 8);
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(Field(wav, 20, 2), 1U);     // PCM
+    EXPECT_EQ(Field(wav, 22, 2), 1U);     // mono
+    EXPECT_EQ(Field(wav, 24, 4), 22050U); // samples per second
+    EXPECT_EQ(Field(wav, 34, 2), 16U);    // bits per sample
+    EXPECT_EQ(Field(wav, 40, 4), wav.size() - 44);
+    int loudest = 0;
+    for (std::size_t i = 44; i + 1 < wav.size(); i += 2) {
+        loudest = std::max(loudest, std::abs(static_cast<std::int16_t>(Field(wav, i, 2))));
+    }
+    EXPECT_GT(loudest, 5000);
+
+    TempRoot temp;
+    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), wav);
+    temp.WriteHostFile("Windows/RecEnd.wav", "mine");
+    EXPECT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), "mine");
+}
+
+TEST(DesktopShell, OpensTheHostFileOfADevicePath) {
+    const platform::DeviceRoot root("/srv/device");
+    const auto url = platform::device::DesktopShell::UrlFor(root, "\\My Documents\\Ambulo\\KML\\run 1.kml");
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->toString().toStdString(), "file:///srv/device/My Documents/Ambulo/KML/run 1.kml");
+    EXPECT_FALSE(platform::device::DesktopShell::UrlFor(root, "\\..\\etc\\passwd"));
+}
+
+TEST(QtSound, MissingFilesAndMissingAudioAreQuiet) {
+    TempRoot temp;
+    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    platform::device::QtSound sound(temp.root());
+    sound.Play("\\Windows\\RecEnd.wav");
+    sound.Play("\\Windows\\RecEnd.wav"); // again, while the first may still play
+    sound.Play("\\Windows\\missing.wav");
+    sound.Play("\\..\\outside.wav");
+    SUCCEED() << "no crash and no exception with or without an audio device";
+}

@@ -1,0 +1,11 @@
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+// Sound, the desktop and D-Bus want an application object; the tests run without a display.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

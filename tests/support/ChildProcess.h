@@ -1,0 +1,48 @@
+#pragma once
+
+#include <chrono>
+#include <ctime>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// A helper program a test starts (gpsd via gpsfake, a private D-Bus, dbusmock), with its output
+// thrown away. It is stopped by its process id when the object goes, so a failing test never
+// leaves it behind.
+class ChildProcess {
+public:
+    // Starts argv[0] (looked up on PATH, with /usr/sbin added) with extra "NAME=value" settings.
+    explicit ChildProcess(const std::vector<std::string>& argv,
+                          const std::vector<std::string>& environment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return m_pid > 0; }
+    pid_t Pid() const { return m_pid; }
+    // Whether it has ended by itself (reaps it when so).
+    bool Exited();
+    // Terminates it (SIGTERM, then SIGKILL after the grace time) and its process group.
+    void Stop(std::chrono::milliseconds grace = std::chrono::milliseconds(2000));
+
+    // Whether an executable exists at this path.
+    static bool Installed(const std::string& path);
+
+private:
+    pid_t m_pid = -1;
+};
+
+// Polls a condition every few milliseconds until it holds or the time is up.
+template <typename Condition> bool WaitFor(Condition condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        struct timespec pause {
+            0, 5'000'000
+        };
+        nanosleep(&pause, nullptr);
+    }
+    return true;
+}

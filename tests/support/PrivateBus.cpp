@@ -1,0 +1,78 @@
+#include "support/PrivateBus.h"
+
+#include <QDBusConnection>
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace std::chrono_literals;
+
+bool UsePrivateBus() {
+    static std::unique_ptr<ChildProcess> daemon;
+    static bool started = false;
+    if (started) {
+        return true;
+    }
+    const std::string address = "unix:abstract=ambulo-test-bus-" + std::to_string(::getpid());
+    daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
+        "/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address});
+    const auto connects = [&] {
+        const bool connected =
+            QDBusConnection::connectToBus(QString::fromStdString(address), QStringLiteral("probe"))
+                .isConnected();
+        QDBusConnection::disconnectFromBus(QStringLiteral("probe"));
+        return connected;
+    };
+    if (!WaitFor([&] { return daemon->Exited() || connects(); }, 10s) || daemon->Exited()) {
+        return false;
+    }
+    for (const char* variable : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
+        ::setenv(variable, address.c_str(), 1);
+    }
+    started = true;
+    return true;
+}
+
+QDBusMessage BusCall(const QString& service, const QString& path, const QString& interface,
+                     const QString& method, const QVariantList& arguments) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, method);
+    call.setArguments(arguments);
+    return QDBusConnection::systemBus().call(call, QDBus::Block, 5000);
+}
+
+bool HasOwner(const QString& name) {
+    const QDBusMessage reply =
+        BusCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"), {name});
+    return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
+}
+
+void PrivateBusTest::SetUp() {
+    if (!ChildProcess::Installed("/usr/bin/dbus-daemon") || !ChildProcess::Installed("/usr/bin/python3") ||
+        !std::filesystem::exists("/usr/lib/python3/dist-packages/dbusmock")) {
+        GTEST_SKIP() << "dbus-daemon and python3-dbusmock (Debian packages dbus-daemon, python3-dbusmock) "
+                        "are not installed";
+    }
+    ASSERT_TRUE(UsePrivateBus()) << "the private dbus-daemon did not start";
+}
+
+void PrivateBusTest::TearDown() {
+    StopMock();
+}
+
+void PrivateBusTest::StartMock(const QString& owned, std::vector<std::string> arguments) {
+    name = owned;
+    arguments.insert(arguments.begin(), {"/usr/bin/python3", "-m", "dbusmock"});
+    mock = std::make_unique<ChildProcess>(arguments);
+    ASSERT_TRUE(WaitFor([this] { return mock->Exited() || HasOwner(name); }, 15s) && !mock->Exited())
+        << "dbusmock did not come up as " << name.toStdString();
+}
+
+void PrivateBusTest::StopMock() {
+    if (mock) {
+        mock.reset();
+        // The next test must not meet this peer on its way out.
+        EXPECT_TRUE(WaitFor([this] { return !HasOwner(name); }, 5s));
+    }
+}

@@ -6,7 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <limits>
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): newlocale() and uselocale() are POSIX
 
 namespace {
 

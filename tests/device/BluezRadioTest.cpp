@@ -77,23 +77,6 @@ TEST_F(BluezRadioTest, ModeFollowsPoweredAndDiscoverable) {
     EXPECT_EQ(radio.GetMode(), platform::BTH_POWER_OFF);
 }
 
-TEST_F(BluezRadioTest, UsesTheFirstAdapterByPathAsAdaptersComeAndGo) {
-    StartBluez();
-    BluezRadio radio;
-    // Added out of order: the mock lists objects in the order they came.
-    const QString second = AddAdapter(QStringLiteral("hci1"));
-    SetFlag(second, QStringLiteral("Powered"), false);
-    EXPECT_EQ(radio.GetMode(), platform::BTH_POWER_OFF);
-    const QString first = AddAdapter(QStringLiteral("hci0"));
-    SetFlag(first, QStringLiteral("Powered"), true);
-    SetFlag(first, QStringLiteral("Discoverable"), true);
-    EXPECT_EQ(radio.GetMode(), platform::BTH_DISCOVERABLE);
-
-    BusCall(kBluez, QStringLiteral("/"), QStringLiteral("org.bluez.Mock"), QStringLiteral("RemoveAdapter"),
-            {QStringLiteral("hci0")});
-    EXPECT_EQ(radio.GetMode(), platform::BTH_POWER_OFF);
-}
-
 TEST_F(BluezRadioTest, SwitchesTheRadioOnUndiscoverableAndOff) {
     StartBluez();
     const QString adapter = AddAdapter(QStringLiteral("hci0"));

@@ -57,10 +57,8 @@ TEST(Chime, IsAPlayableWaveOfOurOwnAndNeverReplacesTheUsersSound) {
     EXPECT_EQ(wav.substr(0, 4), "RIFF");
     EXPECT_EQ(Field(wav, 4, 4), wav.size() - 8);
     EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(Field(wav, 20, 2), 1U);     // PCM
-    EXPECT_EQ(Field(wav, 22, 2), 1U);     // mono
-    EXPECT_EQ(Field(wav, 24, 4), 22050U); // samples per second
-    EXPECT_EQ(Field(wav, 34, 2), 16U);    // bits per sample
+    EXPECT_EQ(Field(wav, 20, 4), 0x10001U); // PCM, mono
+    EXPECT_EQ(Field(wav, 24, 4), 22050U);   // samples per second
     EXPECT_EQ(Field(wav, 40, 4), wav.size() - 44);
     int loudest = 0;
     for (std::size_t i = 44; i + 1 < wav.size(); i += 2) {
@@ -82,15 +80,4 @@ TEST(DesktopShell, OpensTheHostFileOfADevicePath) {
     ASSERT_TRUE(url);
     EXPECT_EQ(url->toString().toStdString(), "file:///srv/device/My Documents/Ambulo/KML/run 1.kml");
     EXPECT_FALSE(platform::device::DesktopShell::UrlFor(root, "\\..\\etc\\passwd"));
-}
-
-TEST(QtSound, MissingFilesAndMissingAudioAreQuiet) {
-    TempRoot temp;
-    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
-    platform::device::QtSound sound(temp.root());
-    sound.Play("\\Windows\\RecEnd.wav");
-    sound.Play("\\Windows\\RecEnd.wav"); // again, while the first may still play
-    sound.Play("\\Windows\\missing.wav");
-    sound.Play("\\..\\outside.wav");
-    SUCCEED() << "no crash and no exception with or without an audio device";
 }

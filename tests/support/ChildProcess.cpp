@@ -1,8 +1,6 @@
 #include "support/ChildProcess.h"
 
 #include <csignal>
-#include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -12,13 +10,11 @@ extern char** environ;
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment) {
-    std::vector<std::string> env;
+    // gpsfake looks for gpsd on PATH, and gpsd lives in /usr/sbin.
+    std::vector<std::string> env{"PATH=/usr/bin:/bin:/usr/sbin:/sbin"};
     for (char** e = environ; *e != nullptr; ++e) {
-        env.emplace_back(*e);
-    }
-    for (auto& entry : env) {
-        if (entry.rfind("PATH=", 0) == 0) {
-            entry += ":/usr/sbin:/sbin";
+        if (std::string_view(*e).substr(0, 5) != "PATH=") {
+            env.emplace_back(*e);
         }
     }
     env.insert(env.end(), environment.begin(), environment.end());
@@ -42,27 +38,11 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP); // its own group, to stop its children too
     posix_spawnattr_setpgroup(&attributes, 0);
-    pid_t pid = -1;
-    // PATH as the child will see it, so that programs in /usr/sbin are found.
-    std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "/usr/bin:/bin";
-    path += ":/usr/sbin:/sbin";
-    for (std::size_t begin = 0; pid < 0 && begin <= path.size();) {
-        const std::size_t end = std::min(path.find(':', begin), path.size());
-        const std::string candidate = argv[0].find('/') != std::string::npos
-                                          ? argv[0]
-                                          : path.substr(begin, end - begin) + "/" + argv[0];
-        if (::access(candidate.c_str(), X_OK) == 0 &&
-            posix_spawn(&pid, candidate.c_str(), &actions, &attributes, args.data(), envp.data()) != 0) {
-            pid = -1;
-        }
-        if (argv[0].find('/') != std::string::npos) {
-            break;
-        }
-        begin = end + 1;
+    if (posix_spawn(&m_pid, argv[0].c_str(), &actions, &attributes, args.data(), envp.data()) != 0) {
+        m_pid = -1;
     }
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    m_pid = pid;
 }
 
 ChildProcess::~ChildProcess() {
@@ -70,16 +50,11 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Exited() {
-    if (m_pid <= 0) {
-        return true;
-    }
-    int status = 0;
-    if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
+    if (m_pid > 0 && ::waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
         ::kill(-m_pid, SIGKILL); // whatever it started goes with it
         m_pid = -1;
-        return true;
     }
-    return false;
+    return m_pid <= 0;
 }
 
 void ChildProcess::Stop(std::chrono::milliseconds grace) {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <vector>
 
@@ -11,7 +12,7 @@
 // leaves it behind.
 class ChildProcess {
 public:
-    // Starts argv[0] (looked up on PATH, with /usr/sbin added) with extra "NAME=value" settings.
+    // Starts the program at the absolute path argv[0], with extra "NAME=value" settings.
     explicit ChildProcess(const std::vector<std::string>& argv,
                           const std::vector<std::string>& environment = {});
     ~ChildProcess();

@@ -164,17 +164,17 @@ private:
     }
 
     void Take(std::string_view message) {
-        if (message.find("\"class\":\"TPV\"") != std::string_view::npos) {
+        if (message.find(R"("class":"TPV")") != std::string_view::npos) {
             m_fix = FixOf(m_data.fix);
             m_fixReceived = m_now();
-        } else if (message.find("\"class\":\"DEVICES\"") != std::string_view::npos) {
+        } else if (message.find(R"("class":"DEVICES")") != std::string_view::npos) {
             m_activeDevices.clear();
             for (int i = 0; i < m_data.devices.ndevices && i < MAXUSERDEVS; ++i) {
                 if (IsSet(m_data.devices.list[i].activated)) {
                     m_activeDevices.insert(m_data.devices.list[i].path);
                 }
             }
-        } else if (message.find("\"class\":\"DEVICE\"") != std::string_view::npos) {
+        } else if (message.find(R"("class":"DEVICE")") != std::string_view::npos) {
             // A device that gpsd closed comes back without an activation time.
             if (IsSet(m_data.dev.activated)) {
                 m_activeDevices.insert(m_data.dev.path);

@@ -55,7 +55,7 @@ void CMainScreen::OnInitialUpdate() {
 }
 
 void CMainScreen::OnTimer() {
-    if (m_bInTick || m_nModalDepth > 0) {
+    if (m_bInTick || m_nModalDepth > 0 || m_bExiting) {
         return;
     }
     m_bInTick = true;
@@ -165,7 +165,8 @@ void CMainScreen::OnRestButton() {
 void CMainScreen::OnBluetoothButton() {
     const bool on = m_doc.m_bShowBluetooth == 1 && !m_doc.IsBluetoothOn();
     m_doc.SetBluetooth(on);
-    m_doc.m_bBluetoothOn = on ? 1 : 0;
+    // The picture shows what the radio really did, not what was asked of it.
+    m_doc.m_bBluetoothOn = m_doc.IsBluetoothOn() ? 1 : 0;
     m_hooks.InvalidateBluetoothButton();
 }
 
@@ -280,7 +281,7 @@ void CMainScreen::SaveFinishedWorkout() {
     figures.m_nMaxSpeed10 = m_doc.m_nMaxSpeed10;
     figures.m_strTrackLogPath = trackLog;
     figures.m_strKmlPath = KmlPath(folder, m_strRunName);
-    {
+    if (!m_bQuietFinish) {
         const ModalScope modal(*this);
         m_hooks.ShowResult(figures);
     }
@@ -297,4 +298,223 @@ void CMainScreen::SaveFinishedWorkout() {
     m_doc.m_stNow = services.clock.LocalNow();
     m_hooks.StartTick();
     m_lastSavedFiles = std::move(written);
+}
+
+int CMainScreen::ZoomPercentForLevel(int level) {
+    return level >= 6 ? (level - 4) * 100 : 100 / (6 - level);
+}
+
+void CMainScreen::ZoomIn() {
+    if (m_nZoomLevel > 0) {
+        m_nZoomPercent = ZoomPercentForLevel(--m_nZoomLevel);
+    }
+}
+
+void CMainScreen::ZoomOut() {
+    if (m_nZoomLevel < 10) {
+        m_nZoomPercent = ZoomPercentForLevel(++m_nZoomLevel);
+    }
+}
+
+void CMainScreen::ZoomNormal() {
+    m_nZoomPercent = 100;
+    m_nZoomLevel = 5;
+}
+
+std::string CMainScreen::ZoomCaption() const {
+    return m_nZoomLevel < 6 ? CFormat("倍：x %d ", 6 - m_nZoomLevel)
+                            : CFormat("倍：x 1/%d ", m_nZoomLevel - 4);
+}
+
+namespace {
+
+// Canvas pixels per degree for each map size command.
+std::optional<int> MapScaleOf(int commandId) {
+    switch (commandId) {
+    case ID_MAP_5KM:
+        return 10000;
+    case ID_MAP_10KM:
+        return 5000;
+    case ID_MAP_50KM:
+        return 1000;
+    case ID_MAP_100KM:
+        return 500;
+    case ID_MAP_250KM:
+        return 200;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsDialogCommand(int commandId) {
+    switch (commandId) {
+    case ID_HISTORY:
+    case ID_DEVICE_SETTINGS:
+    case ID_LOG_SETTINGS:
+    case ID_CHECKPOINT_SETTINGS:
+    case ID_CALC_SETTINGS:
+    case ID_MAP_SETTINGS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int Toggled(int flag) {
+    return flag == 0 ? 1 : 0;
+}
+
+} // namespace
+
+std::optional<CommandUpdate> CMainScreen::UpdateRule(int commandId) const {
+    // Settings that shape a workout stay as they are while one is under way.
+    const bool idle = m_doc.m_bRunStarted == 0;
+    if (const auto scale = MapScaleOf(commandId)) {
+        return CommandUpdate{idle, m_doc.m_nMapScale == *scale};
+    }
+    if (IsDialogCommand(commandId)) {
+        return CommandUpdate{idle, false};
+    }
+    switch (commandId) {
+    case ID_ZOOM_IN:
+        return CommandUpdate{true, m_nZoomPercent == 50};
+    case ID_ZOOM_NORMAL:
+        return CommandUpdate{true, m_nZoomPercent == 100};
+    case ID_ZOOM_OUT:
+        return CommandUpdate{true, m_nZoomPercent == 200};
+    case ID_CENTER_ON_START:
+        return CommandUpdate{idle, m_doc.m_bCenterOnStart == 1};
+    case ID_PITCH_SOUND:
+        return CommandUpdate{true, m_doc.m_bPitchSound == 1};
+    case ID_KEEP_AWAKE:
+        return CommandUpdate{true, m_doc.m_bKeepAwakeIdle != 0};
+    case ID_GPS_INIT:
+    case ID_HELP:
+    case ID_EXIT:
+    case ID_OK:
+        return CommandUpdate{true, false};
+    default:
+        return std::nullopt;
+    }
+}
+
+bool CMainScreen::OnCommand(int commandId) {
+    const bool idle = m_doc.m_bRunStarted == 0;
+    if (const auto scale = MapScaleOf(commandId)) {
+        if (idle) {
+            m_doc.m_nMapScale = *scale;
+        }
+        return true;
+    }
+    if (IsDialogCommand(commandId)) {
+        if (idle) {
+            const auto& services = m_doc.Services();
+            m_hooks.StopTick();
+            {
+                const ModalScope modal(*this);
+                m_hooks.RunDialog(commandId);
+            }
+            m_bBluetoothVisible = m_doc.m_bShowBluetooth != 0;
+            m_doc.m_stNow = services.clock.LocalNow();
+            m_hooks.StartTick();
+        }
+        return true;
+    }
+    switch (commandId) {
+    case ID_ZOOM_IN:
+        ZoomIn();
+        return true;
+    case ID_ZOOM_NORMAL:
+        ZoomNormal();
+        return true;
+    case ID_ZOOM_OUT:
+        ZoomOut();
+        return true;
+    case ID_CENTER_ON_START:
+        if (idle) {
+            m_doc.m_bCenterOnStart = Toggled(m_doc.m_bCenterOnStart);
+        }
+        return true;
+    case ID_PITCH_SOUND:
+        m_doc.m_bPitchSound = Toggled(m_doc.m_bPitchSound);
+        return true;
+    case ID_KEEP_AWAKE:
+        m_doc.m_bKeepAwakeIdle = Toggled(m_doc.m_bKeepAwakeIdle);
+        return true;
+    case ID_GPS_INIT: {
+        const ModalScope modal(*this);
+        m_doc.CloseGps();
+        m_doc.OpenGps();
+        return true;
+    }
+    case ID_HELP:
+        m_doc.Services().shell.Open(std::string(platform::kProgramFolder) + "ambl_readme.htm");
+        return true;
+    case ID_EXIT:
+    case ID_OK:
+        Exit();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMainScreen::Exit() {
+    const auto& services = m_doc.Services();
+    if (m_doc.m_bRunStarted != 0) {
+        const ModalScope modal(*this);
+        if (services.messages.Show("計測中ですが終了しますか？", "終了", MessageButtons::YesNo) !=
+            platform::MessageAnswer::Yes) {
+            return false;
+        }
+        FinishRun();
+    }
+    // No tick may run against a closed receiver or freed drawing buffers.
+    m_bExiting = true;
+    m_hooks.StopTick();
+    m_doc.CloseGps();
+    if (!m_bQuietFinish && m_doc.m_bShowBluetooth == 1 && m_doc.IsBluetoothOn()) {
+        const ModalScope modal(*this);
+        if (services.messages.Show("Bluetooth をオフにしますか？", "Bluetooth OFF 確認",
+                                   MessageButtons::YesNo) == platform::MessageAnswer::Yes) {
+            m_doc.SetBluetooth(false);
+        }
+    }
+    m_hooks.DeleteDrawingBuffers();
+    m_hooks.RequestQuit();
+    return true;
+}
+
+void CMainScreen::Terminate() {
+    if (m_bExiting) {
+        return;
+    }
+    m_bQuietFinish = true;
+    if (m_doc.m_bRunStarted != 0) {
+        FinishRun();
+    }
+    Exit();
+}
+
+int CMainScreen::StartPicture() const {
+    if (m_doc.m_bMeasuring != 0) {
+        // The speed of the last accepted fix: a rejected glitch's step says nothing about the runner.
+        if (m_dblLastSpeed > kRunningSpeed) {
+            return IDB_RUNNING;
+        }
+        return m_strSpeed != "0.0 " ? IDB_WALKING : IDB_STANDING;
+    }
+    return m_doc.m_bRunStarted != 0 ? IDB_RESTING : IDB_IDLE;
+}
+
+int CMainScreen::RestPicture() const {
+    return m_bRestEnabled ? IDB_REST_ENABLED : IDB_REST_DISABLED;
+}
+
+int CMainScreen::BluetoothPicture() const {
+    return m_doc.m_bBluetoothOn != 0 ? IDB_BLUETOOTH_ON : IDB_BLUETOOTH_OFF;
+}
+
+int CMainScreen::GpsPicture() const {
+    return m_doc.m_bGpsReady != 0 ? IDB_GPS_READY : IDB_GPS_NOT_READY;
 }

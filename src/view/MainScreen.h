@@ -1,6 +1,9 @@
 #pragma once
 
 #include "logs/TrackLogWriter.h"
+#include "view/Commands.h"
+
+#include <optional>
 
 #include <string>
 #include <vector>
@@ -34,6 +37,16 @@ public:
     virtual void StopTick() {}
     virtual void StartTick() {}
     virtual void ShowResult(const ResultFigures& /*figures*/) {} // modal
+    virtual void RunDialog(int /*commandId*/) {}                 // a settings or history dialog, modal
+    virtual void DeleteDrawingBuffers() {}
+    virtual void RequestQuit() {}
+};
+
+// A pixel of the map canvas.
+struct CanvasPoint {
+    int x = 500;
+    int y = 500;
+    friend bool operator==(const CanvasPoint&, const CanvasPoint&) = default;
 };
 
 // A rectangle of the screen, edges included.
@@ -66,6 +79,29 @@ public:
     void PauseRun();
     void FinishRun();
 
+    // Map zoom steps 0..10 (5 is normal); none of them redraws by itself.
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomNormal();
+    static int ZoomPercentForLevel(int level);
+    std::string ZoomCaption() const;
+
+    // Menu commands: the check mark and enabled state of an item (nothing for commands without a
+    // rule), and the command itself (false when it is not one of the screen's).
+    std::optional<CommandUpdate> UpdateRule(int commandId) const;
+    bool OnCommand(int commandId);
+    // The exit command; false when the user chose to go on with the workout.
+    bool Exit();
+    // The program is being ended from outside (a signal, the session ending): a workout under way
+    // is finished and saved without asking, then the program ends.
+    void Terminate();
+
+    // The pictures the buttons and the GPS status show now.
+    int StartPicture() const;
+    int RestPicture() const;
+    int BluetoothPicture() const;
+    int GpsPicture() const;
+
     // Screen texts.
     std::string m_strClock{"2008/01/01 00:00:00"};
     std::string m_strDistance{"0"};
@@ -89,6 +125,12 @@ public:
 
     ScreenRect m_rcMap; // set by whoever draws the map frame
 
+    // The map: the canvas pixel shown in the middle of the map frame, and the zoom (share of the
+    // canvas shown per screen pixel, in percent) with its step 0..10.
+    CanvasPoint m_ptMapPosition;
+    int m_nZoomPercent = 100;
+    int m_nZoomLevel = 5;
+
     // Device paths of the files the last finish wrote, in the order written.
     std::vector<std::string> m_lastSavedFiles;
 
@@ -104,4 +146,6 @@ private:
     TrackLogWriter m_trackLog;
     int m_nModalDepth = 0;
     bool m_bInTick = false;
+    bool m_bExiting = false;     // the tick stays stopped once exit is decided
+    bool m_bQuietFinish = false; // finishing without a person to show the result to
 };

@@ -235,3 +235,94 @@ TEST_F(MainScreenTest, StartButtonPictureFollowsTheSpeedBands) {
     Tick(4); // 7.2 km/h: running
     EXPECT_EQ(hooks.startInvalidations - afterStart, 2);
 }
+
+TEST_F(MainScreenTest, ZoomStepsStopAtTheEndsAndNameTheirMagnification) {
+    EXPECT_EQ(screen.ZoomCaption(), "倍：x 1 ");
+    for (int i = 0; i < 4; ++i) {
+        screen.OnCommand(ID_ZOOM_IN);
+    }
+    EXPECT_EQ(screen.m_nZoomPercent, 20);
+    screen.OnCommand(ID_ZOOM_IN);
+    screen.OnCommand(ID_ZOOM_IN);
+    EXPECT_EQ(screen.m_nZoomPercent, 16);
+    EXPECT_EQ(screen.ZoomCaption(), "倍：x 6 ");
+    EXPECT_FALSE(screen.UpdateRule(ID_ZOOM_IN)->checked);
+    for (int i = 0; i < 12; ++i) {
+        screen.ZoomOut();
+    }
+    EXPECT_EQ(screen.m_nZoomPercent, 600);
+    EXPECT_EQ(screen.ZoomCaption(), "倍：x 1/6 ");
+    screen.OnCommand(ID_ZOOM_NORMAL);
+    screen.ZoomOut();
+    EXPECT_EQ(screen.UpdateRule(ID_ZOOM_OUT), (CommandUpdate{true, true})); // 200
+}
+
+TEST_F(MainScreenTest, WorkoutSettingsAreLockedDuringARun) {
+    EXPECT_EQ(screen.UpdateRule(ID_MAP_5KM), (CommandUpdate{true, true}));
+    Tick(0);
+    screen.OnStartButton();
+    screen.OnRestButton();
+    EXPECT_EQ(screen.UpdateRule(ID_MAP_50KM), (CommandUpdate{false, false}));
+    screen.OnCommand(ID_MAP_50KM);
+    EXPECT_EQ(doc.m_nMapScale, 10000); // refused while resting
+    EXPECT_FALSE(screen.UpdateRule(ID_CALC_SETTINGS)->enabled);
+    EXPECT_FALSE(screen.UpdateRule(ID_CENTER_ON_START)->enabled);
+    EXPECT_TRUE(screen.UpdateRule(ID_PITCH_SOUND)->enabled);
+    screen.OnCommand(ID_PITCH_SOUND);
+    EXPECT_EQ(screen.UpdateRule(ID_PITCH_SOUND), (CommandUpdate{true, true}));
+    EXPECT_FALSE(screen.UpdateRule(ID_ABOUT)); // not the screen's
+}
+
+TEST_F(MainScreenTest, ExitDuringAWorkoutAsksAndSavesOnYes) {
+    doc.m_bSaveGpsLog = 1;
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);
+    t.messages.answers = {platform::MessageAnswer::No};
+    EXPECT_FALSE(screen.Exit());
+    EXPECT_EQ(t.messages.shown.back().text, "計測中ですが終了しますか？");
+    EXPECT_EQ(doc.m_bMeasuring, 1);
+
+    t.radio.mode = platform::BTH_CONNECTABLE;
+    t.messages.answers = {platform::MessageAnswer::Yes, platform::MessageAnswer::Yes};
+    EXPECT_TRUE(screen.Exit());
+    EXPECT_EQ(t.messages.shown.back().caption, "Bluetooth OFF 確認");
+    EXPECT_EQ(t.radio.mode, platform::BTH_POWER_OFF);
+    EXPECT_FALSE(hooks.tickRunning);
+    EXPECT_NE(HostFile("Log/20080115-093001.hol").size(), 0U);
+    Tick(0); // the tick stays stopped
+    EXPECT_EQ(doc.m_nElapsedSeconds, 1);
+}
+
+TEST_F(MainScreenTest, TerminatingSavesAWorkoutWithoutAsking) {
+    doc.m_bSaveGpsLog = 1;
+    Tick(0);
+    screen.OnStartButton();
+    Tick(0);
+    const auto asked = t.messages.shown.size();
+    screen.Terminate();
+    EXPECT_EQ(t.messages.shown.size(), asked);
+    EXPECT_EQ(hooks.figures.m_strTitle, ""); // no result dialog without a person
+    EXPECT_NE(HostFile("Log/20080115-093001.hol").size(), 0U);
+}
+
+TEST_F(MainScreenTest, PicturesFollowTheWorkout) {
+    EXPECT_EQ(screen.StartPicture(), IDB_IDLE);
+    Tick(0);
+    screen.OnStartButton();
+    EXPECT_EQ(screen.StartPicture(), IDB_WALKING); // "0.0" is not yet "0.0 "
+    EXPECT_EQ(screen.RestPicture(), IDB_REST_ENABLED);
+    Tick(0);
+    Tick(10.4); // 37.4 km/h
+    EXPECT_EQ(screen.StartPicture(), IDB_RUNNING);
+    Tick(80); // a glitch keeps the last accepted speed
+    EXPECT_EQ(screen.StartPicture(), IDB_RUNNING);
+    screen.OnRestButton();
+    EXPECT_EQ(screen.StartPicture(), IDB_RESTING);
+    EXPECT_EQ(screen.RestPicture(), IDB_REST_DISABLED);
+    EXPECT_EQ(screen.GpsPicture(), IDB_GPS_READY);
+    t.radio.readable = false;
+    doc.m_bShowBluetooth = 1;
+    screen.OnBluetoothButton(); // asked on, but the radio does not answer
+    EXPECT_EQ(screen.BluetoothPicture(), IDB_BLUETOOTH_OFF);
+}

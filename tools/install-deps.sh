@@ -6,17 +6,22 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkgconf
-    # device services: gpsd receivers, D-Bus (BlueZ, logind), sound
-    qt6-base-dev qt6-multimedia-dev libgps-dev
+    # device services: gpsd receivers, D-Bus (BlueZ, logind), sound; the screens and their font
+    qt6-base-dev qt6-multimedia-dev libgps-dev fonts-ipafont-gothic
     # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ
     libgtest-dev libbenchmark-dev tzdata locales gpsd gpsd-clients python3 python3-dbusmock dbus-daemon
 )
 
 # With --bench also what the benchmarks need: the generator of long NMEA logs and the program the
-# replay is compared with.
-if [ "${1:-}" = --bench ]; then
-    packages+=(python3 gpsbabel)
-fi
+# replay is compared with. With --screenshots what it takes to look at the real window: a virtual
+# display, a window grabber and a converter to PNG.
+for option in "$@"; do
+    case "$option" in
+    --bench) packages+=(python3 gpsbabel) ;;
+    --screenshots) packages+=(xvfb x11-apps imagemagick) ;;
+    *) echo "usage: $0 [--bench] [--screenshots]" >&2; exit 2 ;;
+    esac
+done
 
 # Files must come out the same under any locale; the tests check it under a German one.
 need_locale() { ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; }

@@ -1,0 +1,90 @@
+#include "app/MyAmbuloApp.h"
+
+#include "app/MainFrame.h"
+#include "engine/MyAmbuloDoc.h"
+#include "platform/DeviceRoot.h"
+#include "platform/File.h"
+#include "platform/device/DeviceServices.h"
+#include "view/DialogSeam.h"
+#include "view/MyAmbuloView.h"
+
+#include <QFile>
+#include <QFont>
+#include <QFontInfo>
+
+#include <clocale>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+constexpr auto kHelpResource = ":/ambulo/ambl_readme.htm";
+constexpr auto kHelpFile = "ambl_readme.htm";
+constexpr auto kScreenFont = "MS Gothic";
+constexpr auto kScreenFontSubstitute = "IPAGothic";
+
+} // namespace
+
+CMyAmbuloApp::CMyAmbuloApp(int& argc, char** argv) : m_app(argc, argv) {
+    // QApplication takes the user's locale for everything. Numbers read and written through the C
+    // library (here and in libgps) keep the decimal point whatever the language.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("Ambulo"));
+    QApplication::setApplicationVersion(QStringLiteral("1.07"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("ambulo"));
+    if (!SubstituteFonts()) {
+        std::fprintf(stderr,
+                     "ambulo: the font %s is missing (Debian package fonts-ipafont-gothic); the "
+                     "screen uses another one\n",
+                     kScreenFontSubstitute);
+    }
+}
+
+CMyAmbuloApp::~CMyAmbuloApp() = default;
+
+int CMyAmbuloApp::Run() {
+    std::string error;
+    m_device = platform::device::DeviceServices::Create(m_messages, error);
+    if (!m_device) {
+        m_messages.Show(error, "エラー", platform::MessageButtons::Ok);
+        return 1;
+    }
+    const platform::Services services = m_device->services();
+    m_doc = std::make_unique<CMyAmbuloDoc>(services);
+    m_dialogs = std::make_unique<MessageDialogs>(m_messages);
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_dialogs);
+    m_messages.SetParent(m_frame.get());
+    m_frame->EndOnSignalsAndSessionEnd();
+    InstallHelpPage(services.root);
+
+    m_frame->show();
+    m_frame->View().OnInitialUpdate();
+    // The first update may have ended the program already, from a message box's event loop.
+    if (!m_frame->isVisible()) {
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+bool CMyAmbuloApp::SubstituteFonts() {
+    QFont::insertSubstitution(QString::fromLatin1(kScreenFont), QString::fromLatin1(kScreenFontSubstitute));
+    return QFontInfo(QFont(QString::fromLatin1(kScreenFont))).family() ==
+           QString::fromLatin1(kScreenFontSubstitute);
+}
+
+bool CMyAmbuloApp::InstallHelpPage(const platform::DeviceRoot& root) {
+    QFile resource(QString::fromLatin1(kHelpResource));
+    if (!resource.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray page = resource.readAll();
+    const std::string_view bytes(page.constData(), static_cast<std::size_t>(page.size()));
+    const std::string path = std::string(platform::kProgramFolder) + kHelpFile;
+    // Rewriting an unchanged page on every start would only wear the storage.
+    if (auto installed = platform::File::OpenExisting(root, path); installed.IsOpen()) {
+        if (const auto old = installed.ReadAll(); old && *old == bytes) {
+            return true;
+        }
+    }
+    return platform::WriteFileAtomically(root, path, bytes);
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// The About box: the program's icon, name, version, maker and where to find help.
+class CVersionInfoDlg final : public QDialog {
+    Q_OBJECT
+public:
+    explicit CVersionInfoDlg(QWidget* parent = nullptr);
+};

@@ -1,0 +1,352 @@
+#include "app/MainFrame.h"
+#include "app/MyAmbuloApp.h"
+#include "app/QtMessageBox.h"
+#include "engine/MyAmbuloDoc.h"
+#include "support/TestServices.h"
+#include "view/DialogSeam.h"
+#include "view/MyAmbuloView.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <iterator>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+using platform::MessageAnswer;
+
+namespace {
+
+constexpr int kWaitMs = 5000;
+
+// The menu bar as lines "path caption id", "path —" for a separator; "[ ]" marks a checkable item.
+void Describe(const QList<QAction*>& actions, const std::string& path, std::vector<std::string>& lines) {
+    for (const QAction* action : actions) {
+        const std::string caption = action->text().toStdString();
+        if (action->isSeparator()) {
+            lines.push_back(path + "—");
+        } else if (action->menu() != nullptr) {
+            Describe(action->menu()->actions(), path + caption + "/", lines);
+        } else {
+            lines.push_back(path + caption + " " + std::to_string(action->data().toInt()) +
+                            (action->isCheckable() ? " [ ]" : ""));
+        }
+    }
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest() {
+        frame.SetAboutBox([this](QWidget* owner) { aboutOwners.push_back(owner); });
+        frame.show();
+        frame.View().OnInitialUpdate();
+    }
+
+    CMainScreen& Screen() { return frame.View().Screen(); }
+    QAction* Command(int id) { return frame.CommandAction(id); }
+
+    // One tick a second later with a fix `north` metres north of the first one.
+    void Tick(double north) {
+        t.clock.AdvanceSeconds(1);
+        platform::GPS_POSITION position{0xFU};
+        position.dblLatitude = 35.0 + north / 110940.0; // metres in a degree of latitude here
+        position.dblLongitude = 139.0;
+        t.gps.positions.push_back({true, position});
+        Screen().OnTimer();
+    }
+    void StartWorkout() {
+        Tick(0);
+        Screen().StartRun();
+        Tick(0);
+        Tick(12);
+        Tick(25);
+    }
+
+    // Opens and closes the popup that holds a command, as the user would, so that its rules run.
+    void OpenPopupOf(int id) {
+        auto* popup = qobject_cast<QMenu*>(Command(id)->parent());
+        ASSERT_NE(popup, nullptr);
+        popup->popup(QPoint(0, 0));
+        popup->hide();
+    }
+    // The commands among these that carry a check mark.
+    std::vector<int> Checked(std::initializer_list<int> ids) {
+        std::vector<int> on;
+        std::copy_if(ids.begin(), ids.end(), std::back_inserter(on),
+                     [this](int id) { return Command(id)->isChecked(); });
+        return on;
+    }
+
+    bool WorkoutFilesSaved() {
+        const auto folder = t.temp.host() / "My Documents" / "Ambulo";
+        return std::filesystem::exists(folder / "KML" / (Screen().m_strRunName + ".kml")) &&
+               std::filesystem::exists(folder / "amblHistory.log");
+    }
+
+    TestServices t;
+    CMyAmbuloDoc doc{t.services()};
+    MessageDialogs dialogs{t.messages};
+    CMainFrame frame{doc, dialogs};
+    std::vector<QWidget*> aboutOwners;
+};
+
+} // namespace
+
+TEST_F(MainFrameTest, MenuBarHasTheCommandsInOrder) {
+    std::vector<std::string> lines;
+    Describe(frame.menuBar()->actions(), "", lines);
+    const std::vector<std::string> expected{
+        "ファイル/運動記録表示 32781",
+        "ファイル/—",
+        "ファイル/オプション/デバイス設定 32782",
+        "ファイル/オプション/ログ設定 32783",
+        "ファイル/オプション/チェックポイント設定 32820",
+        "ファイル/オプション/計算設定 32784",
+        "ファイル/オプション/地図設定 32813",
+        "ファイル/バージョン情報 32785",
+        "ファイル/—",
+        "ファイル/ヘルプ 32818",
+        "ファイル/—",
+        "ファイル/終了 32786",
+        "メニュー/地図/サイズ/半径5Km 32771 [ ]",
+        "メニュー/地図/サイズ/半径10Km 32772 [ ]",
+        "メニュー/地図/サイズ/半径50Km 32773 [ ]",
+        "メニュー/地図/サイズ/半径100km 32774 [ ]",
+        "メニュー/地図/サイズ/半径250Km 32775 [ ]",
+        "メニュー/地図/表示倍率/拡大 32776 [ ]",
+        "メニュー/地図/表示倍率/普通 32777 [ ]",
+        "メニュー/地図/表示倍率/縮小 32778 [ ]",
+        "メニュー/地図/スタート地点を中心 32811 [ ]",
+        "メニュー/—",
+        "メニュー/ピッチ音 32779 [ ]",
+        "メニュー/非計測中もパワーオフ防止 32780 [ ]",
+        "メニュー/—",
+        "メニュー/GPS初期化 32815",
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(Command(ID_EXIT)->objectName(), "command_32786");
+    // The program has no document files: nothing to create or open, no Ctrl+N.
+    for (const QAction* action : frame.findChildren<QAction*>()) {
+        EXPECT_TRUE(action->shortcut().isEmpty()) << action->text().toStdString();
+    }
+    EXPECT_EQ(frame.windowTitle(), "Ambulo");
+    EXPECT_FALSE(frame.windowIcon().isNull());
+}
+
+TEST_F(MainFrameTest, WorkoutDisablesSettingsWhenThePopupOpens) {
+    OpenPopupOf(ID_DEVICE_SETTINGS);
+    EXPECT_TRUE(Command(ID_DEVICE_SETTINGS)->isEnabled());
+
+    StartWorkout();
+    Screen().OnRestButton(); // resting is still a workout under way
+    OpenPopupOf(ID_HISTORY);
+    EXPECT_FALSE(Command(ID_HISTORY)->isEnabled());
+    EXPECT_TRUE(Command(ID_DEVICE_SETTINGS)->isEnabled()); // its own popup has not opened yet
+    for (const int id : {ID_DEVICE_SETTINGS, ID_MAP_50KM, ID_ZOOM_IN, ID_CENTER_ON_START, ID_PITCH_SOUND}) {
+        OpenPopupOf(id);
+    }
+    for (const int id : {ID_DEVICE_SETTINGS, ID_LOG_SETTINGS, ID_CHECKPOINT_SETTINGS, ID_CALC_SETTINGS,
+                         ID_MAP_SETTINGS, ID_MAP_50KM, ID_CENTER_ON_START}) {
+        EXPECT_FALSE(Command(id)->isEnabled()) << id;
+    }
+    for (const int id : {ID_ZOOM_IN, ID_ZOOM_NORMAL, ID_ZOOM_OUT, ID_PITCH_SOUND, ID_KEEP_AWAKE, ID_GPS_INIT,
+                         ID_HELP, ID_EXIT}) {
+        EXPECT_TRUE(Command(id)->isEnabled()) << id;
+    }
+    Command(ID_MAP_50KM)->trigger(); // should it arrive anyway, it changes nothing
+    EXPECT_EQ(doc.m_nMapScale, 10000);
+
+    Screen().StartRun();
+    Screen().FinishRun();
+    OpenPopupOf(ID_MAP_50KM);
+    EXPECT_TRUE(Command(ID_MAP_50KM)->isEnabled());
+}
+
+TEST_F(MainFrameTest, CheckMarksFollowTheLiveValues) {
+    const std::initializer_list<int> zoom{ID_ZOOM_IN, ID_ZOOM_NORMAL, ID_ZOOM_OUT};
+    const auto zoomChecked = [&] {
+        OpenPopupOf(ID_ZOOM_IN);
+        return Checked(zoom);
+    };
+    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_NORMAL});
+    Command(ID_ZOOM_IN)->trigger(); // 50 %
+    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_IN});
+    Command(ID_ZOOM_IN)->trigger(); // 33 %: no step carries the mark
+    EXPECT_EQ(zoomChecked(), std::vector<int>{});
+    for (int i = 0; i < 3; ++i) {
+        Command(ID_ZOOM_OUT)->trigger(); // 50, 100, 200 %
+    }
+    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_OUT});
+    Command(ID_ZOOM_OUT)->trigger(); // 300 %
+    EXPECT_EQ(zoomChecked(), std::vector<int>{});
+
+    Command(ID_MAP_50KM)->trigger();
+    OpenPopupOf(ID_MAP_50KM);
+    EXPECT_EQ(Checked({ID_MAP_5KM, ID_MAP_10KM, ID_MAP_50KM, ID_MAP_100KM, ID_MAP_250KM}),
+              std::vector<int>{ID_MAP_50KM});
+    Command(ID_PITCH_SOUND)->trigger();
+    Command(ID_KEEP_AWAKE)->trigger();
+    OpenPopupOf(ID_PITCH_SOUND);
+    EXPECT_EQ(Checked({ID_PITCH_SOUND, ID_KEEP_AWAKE}), std::vector<int>{ID_PITCH_SOUND});
+}
+
+TEST_F(MainFrameTest, CommandsReachTheScreenAndAboutTheFrame) {
+    Command(ID_ABOUT)->trigger();
+    EXPECT_EQ(aboutOwners, std::vector<QWidget*>{&frame});
+    EXPECT_TRUE(t.messages.shown.empty());
+    Command(ID_HELP)->trigger();
+    EXPECT_EQ(t.shell.opened, std::vector<std::string>{"\\Program Files\\Ambulo\\ambl_readme.htm"});
+    Command(ID_LOG_SETTINGS)->trigger();
+    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_EQ(t.messages.shown[0].caption, "ログ設定");
+}
+
+TEST_F(MainFrameTest, ExitDuringAWorkoutAsksAndSavesBeforeQuitting) {
+    QSignalSpy quit(&frame.View(), &CMyAmbuloView::quitRequested);
+    StartWorkout();
+    t.messages.answers = {MessageAnswer::No};
+    Command(ID_EXIT)->trigger();
+    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_EQ(t.messages.shown[0].text, "計測中ですが終了しますか？");
+    EXPECT_EQ(t.messages.shown[0].caption, "終了");
+    EXPECT_EQ(doc.m_bMeasuring, 1);
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_TRUE(frame.View().TickRunning());
+    EXPECT_EQ(quit.count(), 0);
+
+    t.messages.answers = {MessageAnswer::Yes};
+    Command(ID_EXIT)->trigger();
+    EXPECT_EQ(doc.m_bRunStarted, 0);
+    EXPECT_TRUE(WorkoutFilesSaved());
+    ASSERT_EQ(t.messages.shown.size(), 3U);
+    EXPECT_EQ(t.messages.shown[2].caption, "おつかれさまでした"); // the result comes first
+    EXPECT_EQ(quit.count(), 1);
+    EXPECT_FALSE(frame.isVisible());
+
+    // Quitting closes the windows once more; the exit must not run again.
+    const int closes = t.gps.closeCalls;
+    EXPECT_TRUE(frame.close());
+    EXPECT_EQ(t.gps.closeCalls, closes);
+    EXPECT_EQ(t.messages.shown.size(), 3U);
+}
+
+TEST_F(MainFrameTest, ClosingTheWindowAsksLikeTheExitCommand) {
+    QSignalSpy quit(&frame.View(), &CMyAmbuloView::quitRequested);
+    StartWorkout();
+    t.messages.answers = {MessageAnswer::No};
+    EXPECT_FALSE(frame.close());
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_EQ(doc.m_bMeasuring, 1);
+
+    t.messages.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(frame.close());
+    EXPECT_TRUE(WorkoutFilesSaved());
+    EXPECT_EQ(quit.count(), 1);
+    EXPECT_EQ(t.gps.liveConnections, 0);
+}
+
+TEST_F(MainFrameTest, TermSignalFinishesAndSavesWithoutAsking) {
+    frame.EndOnSignalsAndSessionEnd();
+    struct sigaction installed {};
+    ::sigaction(SIGTERM, nullptr, &installed);
+    ASSERT_NE(installed.sa_handler, SIG_DFL); // else the signal below ends the tests
+    StartWorkout();
+
+    ::raise(SIGTERM);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs));
+    EXPECT_EQ(doc.m_bRunStarted, 0);
+    EXPECT_TRUE(WorkoutFilesSaved());
+    EXPECT_TRUE(t.messages.shown.empty());
+    EXPECT_EQ(t.gps.liveConnections, 0);
+}
+
+TEST_F(MainFrameTest, SignalDuringADialogClosesItAndThenEnds) {
+    frame.EndOnSignalsAndSessionEnd();
+    StartWorkout();
+    QDialog dialog(&frame);
+    QTimer::singleShot(0, &dialog, [] { ::raise(SIGHUP); });
+    QTimer::singleShot(kWaitMs, &dialog, &QDialog::accept); // should the dialog be left open
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs));
+    EXPECT_TRUE(WorkoutFilesSaved());
+    EXPECT_TRUE(t.messages.shown.empty());
+}
+
+TEST_F(MainFrameTest, SignalHandlersGoWithTheFrame) {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction before {};
+    ::sigaction(SIGINT, &ignore, &before);
+    {
+        CMainFrame watching{doc, dialogs};
+        watching.EndOnSignalsAndSessionEnd();
+    }
+    struct sigaction after {};
+    ::sigaction(SIGINT, &before, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
+}
+
+TEST(QtMessageBox, YesNoBoxSpeaksJapaneseAndAnswersWithTheButtonPressed) {
+    QtMessageBox messages;
+    std::vector<std::string> labels;
+    // Presses the button with this label in the box about to open; closes the box without one.
+    const auto ask = [&](const QString& label) {
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            labels.clear();
+            QAbstractButton* pressed = nullptr;
+            for (QAbstractButton* button : box->buttons()) {
+                labels.push_back(button->text().toStdString());
+                pressed = button->text() == label ? button : pressed;
+            }
+            pressed != nullptr ? pressed->click() : static_cast<void>(box->close());
+        });
+        return messages.Show("計測中ですが終了しますか？", "終了", platform::MessageButtons::YesNo);
+    };
+    EXPECT_EQ(ask("いいえ"), MessageAnswer::No);
+    std::sort(labels.begin(), labels.end());
+    EXPECT_EQ(labels, (std::vector<std::string>{"いいえ", "はい"}));
+    EXPECT_EQ(ask("はい"), MessageAnswer::Yes);
+    EXPECT_EQ(ask(""), MessageAnswer::No); // closed without an answer
+}
+
+TEST(MyAmbuloAppStartUp, HelpPageIsPutBesideTheProgramOnlyWhenItDiffers) {
+    TempRoot temp;
+    const std::filesystem::path page = "Program Files/Ambulo/ambl_readme.htm";
+    QFile resource(":/ambulo/ambl_readme.htm");
+    ASSERT_TRUE(resource.open(QIODevice::ReadOnly));
+    const std::string shipped = resource.readAll().toStdString();
+    EXPECT_NE(shipped.find("charset=utf-8"), std::string::npos); // browsers must not guess
+
+    ASSERT_TRUE(CMyAmbuloApp::InstallHelpPage(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile(page), shipped);
+    const auto inode = [&] {
+        struct stat st {};
+        ::stat((temp.host() / page).c_str(), &st);
+        return st.st_ino;
+    };
+    const auto first = inode();
+    ASSERT_TRUE(CMyAmbuloApp::InstallHelpPage(temp.root()));
+    EXPECT_EQ(inode(), first); // an unchanged page is left alone
+    temp.WriteHostFile(page, "<html>an older page</html>");
+    ASSERT_TRUE(CMyAmbuloApp::InstallHelpPage(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile(page), shipped);
+}
+
+TEST(MyAmbuloAppStartUp, ScreenFontIsSubstitutedByAnInstalledJapaneseFont) {
+    EXPECT_TRUE(CMyAmbuloApp::SubstituteFonts()); // Debian package fonts-ipafont-gothic
+}

@@ -1,3 +1,4 @@
+#include "BenchServices.h"
 #include "engine/MyAmbuloDoc.h"
 #include "platform/ScriptedGps.h"
 #include "replay/Replay.h"
@@ -18,15 +19,10 @@ std::filesystem::path LogToReplay() {
 
 // Settings that keep the track log and its exercise record besides the KML and the history.
 void SaveEveryFile(const std::filesystem::path& root) {
+    BenchServices s;
     platform::DeviceRoot device(root);
-    platform::ManualClock clock{platform::SYSTEMTIME{}};
-    platform::ScriptedMessageBox messages;
-    platform::ScriptedGpsSource gps;
-    platform::NoRadio radio;
-    platform::SilentSound sound;
-    platform::ScriptedPower power;
-    platform::RecordingShell shell;
-    CMyAmbuloDoc doc({device, clock, messages, gps, radio, sound, power, shell});
+    const platform::Services services{device, s.clock, s.messages, s.gps, s.radio, s.sound, s.power, s.shell};
+    CMyAmbuloDoc doc(services);
     doc.m_saved.bSaveGpsLog = 1;
     doc.SaveSettings();
 }

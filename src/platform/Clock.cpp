@@ -57,6 +57,15 @@ std::int64_t UtcCalendarSeconds(const SYSTEMTIME& utc) {
     return static_cast<std::int64_t>(::timegm(&tm));
 }
 
+SYSTEMTIME UtcTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds) {
+    const auto t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    if (gmtime_r(&t, &tm) == nullptr) {
+        return SYSTEMTIME{};
+    }
+    return FromTm(tm, milliseconds);
+}
+
 SYSTEMTIME LocalTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds) {
     const auto t = static_cast<std::time_t>(seconds);
     std::tm tm{};

@@ -39,6 +39,9 @@ std::int64_t CalendarSeconds(const SYSTEMTIME& local);
 // Seconds since the epoch of a UTC calendar time (milliseconds and day of week ignored).
 std::int64_t UtcCalendarSeconds(const SYSTEMTIME& utc);
 
+// The UTC calendar time of a count of seconds since the epoch, with the day of week filled.
+SYSTEMTIME UtcTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds = 0);
+
 // The local calendar time of a count of seconds since the epoch, with the day of week filled.
 SYSTEMTIME LocalTimeFromCalendar(std::int64_t seconds, std::uint16_t milliseconds = 0);
 

@@ -285,20 +285,6 @@ TEST_F(MainFrameTest, SignalDuringADialogClosesItAndThenEnds) {
     EXPECT_TRUE(t.messages.shown.empty());
 }
 
-TEST_F(MainFrameTest, SignalHandlersGoWithTheFrame) {
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    struct sigaction before {};
-    ::sigaction(SIGINT, &ignore, &before);
-    {
-        CMainFrame watching{doc, dialogs};
-        watching.EndOnSignalsAndSessionEnd();
-    }
-    struct sigaction after {};
-    ::sigaction(SIGINT, &before, &after);
-    EXPECT_EQ(after.sa_handler, SIG_IGN);
-}
-
 TEST(QtMessageBox, YesNoBoxSpeaksJapaneseAndAnswersWithTheButtonPressed) {
     QtMessageBox messages;
     std::vector<std::string> labels;

@@ -257,53 +257,17 @@ TEST_F(MainScreenTest, ZoomStepsStopAtTheEndsAndNameTheirMagnification) {
     EXPECT_EQ(screen.UpdateRule(ID_ZOOM_OUT), (CommandUpdate{true, true})); // 200
 }
 
-TEST_F(MainScreenTest, WorkoutSettingsAreLockedDuringARun) {
-    EXPECT_EQ(screen.UpdateRule(ID_MAP_5KM), (CommandUpdate{true, true}));
-    Tick(0);
-    screen.OnStartButton();
-    screen.OnRestButton();
-    EXPECT_EQ(screen.UpdateRule(ID_MAP_50KM), (CommandUpdate{false, false}));
-    screen.OnCommand(ID_MAP_50KM);
-    EXPECT_EQ(doc.m_nMapScale, 10000); // refused while resting
-    EXPECT_FALSE(screen.UpdateRule(ID_CALC_SETTINGS)->enabled);
-    EXPECT_FALSE(screen.UpdateRule(ID_CENTER_ON_START)->enabled);
-    EXPECT_TRUE(screen.UpdateRule(ID_PITCH_SOUND)->enabled);
-    screen.OnCommand(ID_PITCH_SOUND);
-    EXPECT_EQ(screen.UpdateRule(ID_PITCH_SOUND), (CommandUpdate{true, true}));
-    EXPECT_FALSE(screen.UpdateRule(ID_ABOUT)); // not the screen's
-}
-
-TEST_F(MainScreenTest, ExitDuringAWorkoutAsksAndSavesOnYes) {
-    doc.m_bSaveGpsLog = 1;
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);
-    t.messages.answers = {platform::MessageAnswer::No};
-    EXPECT_FALSE(screen.Exit());
-    EXPECT_EQ(t.messages.shown.back().text, "計測中ですが終了しますか？");
-    EXPECT_EQ(doc.m_bMeasuring, 1);
-
+TEST_F(MainScreenTest, ExitOffersToSwitchBluetoothOffAndStopsTheTickForGood) {
     t.radio.mode = platform::BTH_CONNECTABLE;
-    t.messages.answers = {platform::MessageAnswer::Yes, platform::MessageAnswer::Yes};
+    t.messages.answers = {platform::MessageAnswer::Yes};
     EXPECT_TRUE(screen.Exit());
+    EXPECT_EQ(t.messages.shown.back().text, "Bluetooth をオフにしますか？");
     EXPECT_EQ(t.messages.shown.back().caption, "Bluetooth OFF 確認");
     EXPECT_EQ(t.radio.mode, platform::BTH_POWER_OFF);
     EXPECT_FALSE(hooks.tickRunning);
-    EXPECT_NE(HostFile("Log/20080115-093001.hol").size(), 0U);
-    Tick(0); // the tick stays stopped
-    EXPECT_EQ(doc.m_nElapsedSeconds, 1);
-}
-
-TEST_F(MainScreenTest, TerminatingSavesAWorkoutWithoutAsking) {
-    doc.m_bSaveGpsLog = 1;
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);
-    const auto asked = t.messages.shown.size();
-    screen.Terminate();
-    EXPECT_EQ(t.messages.shown.size(), asked);
-    EXPECT_EQ(hooks.figures.m_strTitle, ""); // no result dialog without a person
-    EXPECT_NE(HostFile("Log/20080115-093001.hol").size(), 0U);
+    EXPECT_FALSE(doc.m_hGPS);
+    Tick(0); // no tick may poll the closed receiver
+    EXPECT_EQ(t.gps.openCalls, 1);
 }
 
 TEST_F(MainScreenTest, PicturesFollowTheWorkout) {

@@ -1,5 +1,7 @@
 #include "platform/device/GpsdSource.h"
 
+#include "platform/Clock.h"
+
 #include <gps.h>
 
 #include <cerrno>
@@ -59,22 +61,8 @@ bool Reachable(const std::string& host, const std::string& port) {
     return reachable;
 }
 
-bool IsSet(const timespec& t) { return t.tv_sec != 0 || t.tv_nsec != 0; }
-
-SYSTEMTIME UtcFields(const timespec& t) {
-    std::tm tm{};
-    const time_t seconds = t.tv_sec;
-    ::gmtime_r(&seconds, &tm);
-    SYSTEMTIME st;
-    st.wYear = static_cast<std::uint16_t>(tm.tm_year + 1900);
-    st.wMonth = static_cast<std::uint16_t>(tm.tm_mon + 1);
-    st.wDayOfWeek = static_cast<std::uint16_t>(tm.tm_wday);
-    st.wDay = static_cast<std::uint16_t>(tm.tm_mday);
-    st.wHour = static_cast<std::uint16_t>(tm.tm_hour);
-    st.wMinute = static_cast<std::uint16_t>(tm.tm_min);
-    st.wSecond = static_cast<std::uint16_t>(tm.tm_sec);
-    st.wMilliseconds = static_cast<std::uint16_t>(t.tv_nsec / 1'000'000);
-    return st;
+bool IsSet(const timespec& t) {
+    return t.tv_sec != 0 || t.tv_nsec != 0;
 }
 
 // A TPV report as our fix record; nothing valid unless gpsd has a 2D or 3D fix.
@@ -84,7 +72,8 @@ GPS_POSITION FixOf(const gps_fix_t& fix) {
         return position;
     }
     if (IsSet(fix.time)) {
-        position.stUTCTime = UtcFields(fix.time);
+        position.stUTCTime =
+            UtcTimeFromCalendar(fix.time.tv_sec, static_cast<std::uint16_t>(fix.time.tv_nsec / 1'000'000));
         position.dwValidFields |= GPS_VALID_UTC_TIME;
     }
     if (std::isfinite(fix.latitude) && std::isfinite(fix.longitude)) {

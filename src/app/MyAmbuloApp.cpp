@@ -1,5 +1,7 @@
 #include "app/MyAmbuloApp.h"
 
+#include "review/ResultDialogs.h"
+
 #include "app/MainFrame.h"
 #include "engine/MyAmbuloDoc.h"
 #include "platform/DeviceRoot.h"
@@ -51,9 +53,12 @@ int CMyAmbuloApp::Run() {
     }
     const platform::Services services = m_device->services();
     m_doc = std::make_unique<CMyAmbuloDoc>(services);
+    // The settings and history dialogs are not there yet: their commands say so in a message box.
     m_dialogs = std::make_unique<MessageDialogs>(m_messages);
-    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_dialogs);
+    m_resultDialogs = std::make_unique<ResultDialogs>(*m_dialogs, services.root, services.shell);
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_resultDialogs);
     m_messages.SetParent(m_frame.get());
+    m_resultDialogs->SetParent(m_frame.get());
     m_frame->EndOnSignalsAndSessionEnd();
     InstallHelpPage(services.root);
 

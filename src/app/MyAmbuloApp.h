@@ -15,6 +15,7 @@ class DeviceServices;
 class CMainFrame;
 class CMyAmbuloDoc;
 class MessageDialogs;
+class ResultDialogs;
 
 // The program: the Qt application, the machine's services, the workout document and the main
 // window, made in that order and taken down in reverse.
@@ -41,5 +42,6 @@ private:
     std::unique_ptr<platform::device::DeviceServices> m_device;
     std::unique_ptr<CMyAmbuloDoc> m_doc;
     std::unique_ptr<MessageDialogs> m_dialogs;
+    std::unique_ptr<ResultDialogs> m_resultDialogs;
     std::unique_ptr<CMainFrame> m_frame;
 };

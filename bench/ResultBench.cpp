@@ -3,8 +3,6 @@
 #include "platform/File.h"
 #include "review/ResultDlg.h"
 
-#include <QApplication>
-#include <QFont>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -55,17 +53,3 @@ void DrawResult(benchmark::State& state) {
 BENCHMARK(DrawResult)->Args({480, 536})->Args({640, 440})->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
-    QApplication app(argc, argv);
-    QFont::insertSubstitution("MS Gothic", "IPAGothic");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

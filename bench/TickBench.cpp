@@ -7,8 +7,6 @@
 #include "view/MainScreen.h"
 #include "view/MapCanvas.h"
 
-#include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -81,19 +79,3 @@ void TickAroundTheStart(benchmark::State& state) {
 BENCHMARK(TickAroundTheStart)->Arg(10000)->Arg(500)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The figures stay bold at 64 pixels and more, as on the device, although the gothic face has
-    // no bold of its own.
-    qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
-    QGuiApplication app(argc, argv);
-    QFont::insertSubstitution("MS Gothic", "IPAGothic");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,6 @@
 #include "app/MyAmbuloApp.h"
 
-#include "review/ResultDialogs.h"
+#include "app/ProgramDialogs.h"
 
 #include "app/MainFrame.h"
 #include "engine/MyAmbuloDoc.h"
@@ -53,12 +53,10 @@ int CMyAmbuloApp::Run() {
     }
     const platform::Services services = m_device->services();
     m_doc = std::make_unique<CMyAmbuloDoc>(services);
-    // The settings and history dialogs are not there yet: their commands say so in a message box.
-    m_dialogs = std::make_unique<MessageDialogs>(m_messages);
-    m_resultDialogs = std::make_unique<ResultDialogs>(*m_dialogs, services.root, services.shell);
-    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_resultDialogs);
+    m_dialogs = std::make_unique<ProgramDialogs>(*m_doc, services);
+    m_frame = std::make_unique<CMainFrame>(*m_doc, *m_dialogs);
     m_messages.SetParent(m_frame.get());
-    m_resultDialogs->SetParent(m_frame.get());
+    m_dialogs->SetParent(m_frame.get());
     m_frame->EndOnSignalsAndSessionEnd();
     InstallHelpPage(services.root);
 
@@ -73,6 +71,8 @@ int CMyAmbuloApp::Run() {
 
 bool CMyAmbuloApp::SubstituteFonts() {
     QFont::insertSubstitution(QString::fromLatin1(kScreenFont), QString::fromLatin1(kScreenFontSubstitute));
+    // The dialogs ask for the handheld's proportional face.
+    QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"));
     return QFontInfo(QFont(QString::fromLatin1(kScreenFont))).family() ==
            QString::fromLatin1(kScreenFontSubstitute);
 }

@@ -14,8 +14,7 @@ class DeviceServices;
 } // namespace platform
 class CMainFrame;
 class CMyAmbuloDoc;
-class MessageDialogs;
-class ResultDialogs;
+class ProgramDialogs;
 
 // The program: the Qt application, the machine's services, the workout document and the main
 // window, made in that order and taken down in reverse.
@@ -41,7 +40,6 @@ private:
     QtMessageBox m_messages;
     std::unique_ptr<platform::device::DeviceServices> m_device;
     std::unique_ptr<CMyAmbuloDoc> m_doc;
-    std::unique_ptr<MessageDialogs> m_dialogs;
-    std::unique_ptr<ResultDialogs> m_resultDialogs;
+    std::unique_ptr<ProgramDialogs> m_dialogs;
     std::unique_ptr<CMainFrame> m_frame;
 };

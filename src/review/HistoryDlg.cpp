@@ -1,0 +1,326 @@
+#include "review/HistoryDlg.h"
+
+#include "logs/LogPaths.h"
+#include "platform/Clock.h"
+#include "review/ResultDlg.h"
+
+#include <QAction>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The face of every drawn text; the application maps it to a Japanese gothic the machine has.
+constexpr const char* kFace = "MS Gothic";
+// The handheld's QVGA client below the caption and menu bar.
+constexpr int kInitialWidth = 240;
+constexpr int kInitialHeight = 268;
+// Pale cyan of the bars (red 0xDC, green 0xFF, blue 0xFF).
+const QColor kBarColour(0xDC, 0xFF, 0xFF);
+
+QFont DrawFont(int pixelHeight, QFont::Weight weight) {
+    QFont font(QString::fromLatin1(kFace));
+    font.setPixelSize(std::max(pixelHeight, 1));
+    font.setWeight(weight);
+    return font;
+}
+
+enum class Align { CentreBottom, CentreTop, RightTop };
+
+void DrawText(QPainter& p, int x, int y, const std::string& utf8, Align align) {
+    const QFontMetrics metrics(p.font());
+    const QString text = QString::fromStdString(utf8);
+    const int advance = metrics.horizontalAdvance(text);
+    const int left = align == Align::RightTop ? x - advance : x - advance / 2;
+    const int top = align == Align::CentreBottom ? y - metrics.height() : y;
+    p.drawText(QPoint(left, top + metrics.ascent()), text);
+}
+
+} // namespace
+
+QImage DrawHistoryImage(const HistoryGraph& graph) {
+    const HistoryGraphLayout& l = graph.layout;
+    if (l.w <= 0 || l.h <= 0) {
+        return {};
+    }
+    QImage image(l.w, l.h, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    p.setPen(Qt::white);
+    p.setFont(DrawFont(l.nTitleFont, QFont::Bold));
+    DrawText(p, l.left + l.W / 2, l.top - 10, graph.strTitle, Align::CentreBottom);
+    const QFont labelFont = DrawFont(l.nLabelFont, QFont::Normal);
+    p.setFont(labelFont);
+    DrawText(p, l.left, l.base, "0", Align::RightTop);
+
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    const QPoint frame[] = {{l.left, l.top}, {l.left, l.base}, {l.right, l.base}, {l.right, l.top}};
+    p.drawPolyline(frame, 4);
+
+    if (graph.bNoExercise) {
+        p.setPen(Qt::white);
+        DrawText(p, l.left + l.W / 2, l.top + l.H / 2 + 10, kNoExerciseGraphText, Align::CentreTop);
+        return image;
+    }
+    const QFont valueFont = DrawFont(l.nValueFont, QFont::Normal);
+    for (auto bar = graph.bars.rbegin(); bar != graph.bars.rend(); ++bar) {
+        const int middle = bar->x0 + (bar->x1 - bar->x0) / 2;
+        p.setPen(Qt::white);
+        p.setFont(valueFont);
+        DrawText(p, middle, bar->y - 2, bar->strValue, Align::CentreBottom);
+        // The rectangle covers its left and top edges but not its right and bottom ones; a bar of
+        // no height is not drawn at all.
+        if (bar->x1 > bar->x0 && l.base > bar->y) {
+            p.setPen(QPen(Qt::white, 1));
+            p.setBrush(kBarColour);
+            p.drawRect(bar->x0, bar->y, bar->x1 - bar->x0 - 1, l.base - bar->y - 1);
+            p.setBrush(Qt::NoBrush);
+        }
+        p.setPen(Qt::white);
+        p.setFont(labelFont);
+        DrawText(p, middle, l.base + 2, bar->strCategory, Align::CentreTop);
+    }
+    return image;
+}
+
+PastResultOpener ResultDialogOpener(const platform::DeviceRoot& root, platform::Shell& shell,
+                                    QWidget* parent) {
+    return [&root, &shell, parent](const std::string& trackLogPath, const std::string& kmlPath) {
+        CResultDlg dlg(root, shell, parent);
+        dlg.m_strTrackLogPath = trackLogPath;
+        dlg.m_strKmlPath = kmlPath;
+        if (dlg.LoadRecord() != 1) {
+            return 0;
+        }
+        dlg.UpdateCommands();
+        dlg.exec();
+        return 1;
+    };
+}
+
+// The client area below the menu bar: the graph image with the list on top of its free half.
+class CHistoryDlg::ClientArea final : public QWidget {
+public:
+    explicit ClientArea(CHistoryDlg& dialog) : QWidget(&dialog), m_dialog(dialog) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        m_dialog.OnClientResized(width(), height());
+    }
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter p(this);
+        p.drawImage(0, 0, m_dialog.m_image);
+    }
+
+private:
+    CHistoryDlg& m_dialog;
+};
+
+CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logFolder,
+                         const platform::SYSTEMTIME& reference, platform::MessageBox& messages,
+                         PastResultOpener openResult, QWidget* parent)
+    : QDialog(parent), m_strLogFolder(logFolder), m_messages(messages), m_openResult(std::move(openResult)),
+      m_rows(LoadHistory(root, logFolder).value_or(std::vector<HistoryEntry>{}), reference) {
+    setWindowTitle(QStringLiteral("運動記録"));
+
+    m_menuBar = new QMenuBar(this);
+    m_actClose = m_menuBar->addAction(QStringLiteral("閉じる"));
+    connect(m_actClose, &QAction::triggered, this, [this] { done(1); });
+    QMenu* menu = m_menuBar->addMenu(QStringLiteral("メニュー"));
+    const std::pair<HistoryMode, const char*> modes[] = {{HistoryMode::Day, "日毎集計"},
+                                                         {HistoryMode::Week, "週毎集計"},
+                                                         {HistoryMode::Month, "月毎集計"},
+                                                         {HistoryMode::Record, "記録毎"}};
+    for (const auto& [mode, text] : modes) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, m = mode] { OnMode(m); });
+        m_modeActions[mode] = action;
+    }
+    menu->addSeparator();
+    const std::pair<HistoryGraphKind, const char*> kinds[] = {{HistoryGraphKind::Distance, "距離グラフ"},
+                                                              {HistoryGraphKind::Time, "時間グラフ"},
+                                                              {HistoryGraphKind::Energy, "カロリーグラフ"}};
+    for (const auto& [kind, text] : kinds) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, k = kind] { OnKind(k); });
+        m_kindActions[kind] = action;
+    }
+
+    m_area = new ClientArea(*this);
+    m_list = new QTreeWidget(m_area);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setColumnCount(4);
+    m_list->setHeaderLabels(
+        {QStringLiteral("日付"), QStringLiteral("距離"), QStringLiteral("時間"), QStringLiteral("カロリー")});
+    for (int column = 0; column < 4; ++column) {
+        m_list->setColumnWidth(column, 50);
+        m_list->headerItem()->setTextAlignment(column, column == 0 ? Qt::AlignLeft : Qt::AlignRight);
+    }
+    m_list->header()->setStretchLastSection(false);
+    m_list->installEventFilter(this);
+    installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(m_menuBar);
+    layout->addWidget(m_area);
+
+    UpdateChecks();
+    FillList();
+    SetClientSize(kInitialWidth, kInitialHeight);
+}
+
+CHistoryDlg::~CHistoryDlg() = default;
+
+void CHistoryDlg::SetClientSize(int w, int h) {
+    const int bar = m_menuBar->heightForWidth(w);
+    const int barHeight = bar > 0 ? bar : m_menuBar->sizeHint().height();
+    resize(w, h + barHeight);
+    // A hidden dialog lays itself out only when shown; the image and the list are wanted now.
+    m_area->setGeometry(0, barHeight, w, h);
+    OnClientResized(w, h);
+}
+
+void CHistoryDlg::reject() {
+    done(1);
+}
+
+bool CHistoryDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The arrows and Enter belong to the history, not to the list's own navigation.
+    if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Left:
+            m_rows.StepBack();
+            Redraw();
+            FillList();
+            return true;
+        case Qt::Key_Right:
+            m_rows.StepForward();
+            Redraw();
+            FillList();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            OnEnter();
+            return true;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CHistoryDlg::OnMode(HistoryMode mode) {
+    m_rows.SetMode(mode);
+    UpdateChecks();
+    Redraw();
+    FillList();
+}
+
+void CHistoryDlg::OnKind(HistoryGraphKind kind) {
+    m_kind = kind;
+    UpdateChecks();
+    Redraw();
+}
+
+void CHistoryDlg::OnEnter() {
+    const QModelIndexList selected = m_list->selectionModel()->selectedRows();
+    if (selected.isEmpty() || m_rows.ShowsPlaceholder()) {
+        return;
+    }
+    int row = selected.front().row();
+    for (const QModelIndex& index : selected) {
+        row = std::min(row, index.row());
+    }
+    const std::optional<HistoryEntry> workout = m_rows.DrillDown(static_cast<std::size_t>(row));
+    if (!workout) {
+        UpdateChecks();
+        Redraw();
+        FillList();
+        return;
+    }
+    const std::string run = RunName(workout->stStart);
+    if (m_openResult(TrackLogPath(m_strLogFolder, run), KmlPath(m_strLogFolder, run)) != 1) {
+        m_messages.Show("データが存在しません", "速度グラフ", platform::MessageButtons::Ok);
+    }
+}
+
+void CHistoryDlg::OnClientResized(int w, int h) {
+    if (w == m_nClientWidth && h == m_nClientHeight) {
+        return;
+    }
+    m_nClientWidth = w;
+    m_nClientHeight = h;
+    const HistoryListRect place = HistoryListPlace(w, h);
+    m_list->setGeometry(place.x, place.y, std::max(place.width, 0), std::max(place.height, 0));
+    m_rows.Rebuild();
+    Redraw();
+}
+
+void CHistoryDlg::Redraw() {
+    m_image = DrawHistoryImage(BuildHistoryGraph(m_rows, m_kind, m_nClientWidth, m_nClientHeight));
+    m_area->update();
+}
+
+void CHistoryDlg::FillList() {
+    m_list->clear();
+    const std::size_t count = m_rows.ShowsPlaceholder() ? 1 : m_rows.Rows().size();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto texts = m_rows.ListTexts(i);
+        auto* item = new QTreeWidgetItem;
+        for (int column = 0; column < 4; ++column) {
+            item->setText(column, QString::fromStdString(texts[static_cast<std::size_t>(column)]));
+            if (column > 0) {
+                item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+            }
+        }
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    for (int column = 0; column < 4; ++column) {
+        m_list->resizeColumnToContents(column);
+    }
+}
+
+void CHistoryDlg::UpdateChecks() {
+    for (const auto& [mode, action] : m_modeActions) {
+        action->setChecked(mode == m_rows.Mode());
+    }
+    for (const auto& [kind, action] : m_kindActions) {
+        action->setChecked(kind == m_kind);
+    }
+}
+
+void ShowHistory(const platform::DeviceRoot& root, std::string_view logFolder, platform::Shell& shell,
+                 platform::MessageBox& messages, QWidget* parent) {
+    // The result dialog of a past workout opens over the history dialog itself.
+    QWidget* over = parent;
+    CHistoryDlg dlg(
+        root, logFolder, platform::SystemClock{}.LocalNow(), messages,
+        [&root, &shell, &over](const std::string& trackLogPath, const std::string& kmlPath) {
+            return ResultDialogOpener(root, shell, over)(trackLogPath, kmlPath);
+        },
+        parent);
+    over = &dlg;
+    dlg.exec();
+}

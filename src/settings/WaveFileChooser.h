@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/DeviceRoot.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class QWidget;
+
+// Asking the user for a wave file for a sound setting: the desktop's file dialog in the program,
+// a script in the tests.
+class WaveFileChooser {
+public:
+    virtual ~WaveFileChooser() = default;
+    // Offers the existing *.wav files under the title, starting from currentPath (a device path);
+    // the device path chosen, or nothing when the user cancelled.
+    virtual std::optional<std::string> Choose(QWidget* owner, std::string_view title,
+                                              std::string_view currentPath) = 0;
+};
+
+// The file name buffer of the handheld's chooser held 260 characters with its terminator: the
+// current path is handed over cut to 259, and a chosen path longer than that counts as no choice.
+inline constexpr int kMaxWavePath = 259;
+std::optional<std::string> ChooseWaveFile(WaveFileChooser& chooser, QWidget* owner, std::string_view title,
+                                          std::string_view currentPath);
+
+// The desktop's file dialog over the device root; files outside the root cannot be chosen.
+class QtWaveFileChooser final : public WaveFileChooser {
+public:
+    explicit QtWaveFileChooser(const platform::DeviceRoot& root) : m_root(root) {}
+
+    std::optional<std::string> Choose(QWidget* owner, std::string_view title,
+                                      std::string_view currentPath) override;
+
+private:
+    const platform::DeviceRoot& m_root;
+};
+
+// The device path of a host file under the root ("\" and the components below the root), or
+// nothing for a file outside it.
+std::optional<std::string> HostToDevicePath(const platform::DeviceRoot& root, const std::string& hostPath);

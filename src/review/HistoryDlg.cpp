@@ -1,5 +1,7 @@
 #include "review/HistoryDlg.h"
 
+#include "review/ImageArea.h"
+
 #include "logs/LogPaths.h"
 #include "platform/Clock.h"
 #include "review/ResultDlg.h"
@@ -108,27 +110,6 @@ PastResultOpener ResultDialogOpener(const platform::DeviceRoot& root, platform::
     };
 }
 
-// The client area below the menu bar: the graph image with the list on top of its free half.
-class CHistoryDlg::ClientArea final : public QWidget {
-public:
-    explicit ClientArea(CHistoryDlg& dialog) : QWidget(&dialog), m_dialog(dialog) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        m_dialog.OnClientResized(width(), height());
-    }
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter p(this);
-        p.drawImage(0, 0, m_dialog.m_image);
-    }
-
-private:
-    CHistoryDlg& m_dialog;
-};
-
 CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logFolder,
                          const platform::SYSTEMTIME& reference, platform::MessageBox& messages,
                          PastResultOpener openResult, QWidget* parent)
@@ -161,7 +142,7 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
         m_kindActions[kind] = action;
     }
 
-    m_area = new ClientArea(*this);
+    m_area = new ImageArea(this, m_image, [this](int w, int h) { OnClientResized(w, h); });
     m_list = new QTreeWidget(m_area);
     m_list->setRootIsDecorated(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);

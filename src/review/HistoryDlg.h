@@ -1,5 +1,7 @@
 #pragma once
 
+class ImageArea;
+
 #include "platform/DeviceRoot.h"
 #include "platform/MessageBox.h"
 #include "platform/Shell.h"
@@ -59,8 +61,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    class ClientArea;
-
     void OnMode(HistoryMode mode);
     void OnKind(HistoryGraphKind kind);
     void OnEnter();
@@ -81,7 +81,7 @@ private:
     QAction* m_actClose = nullptr;
     std::map<HistoryMode, QAction*> m_modeActions;
     std::map<HistoryGraphKind, QAction*> m_kindActions;
-    ClientArea* m_area = nullptr;
+    ImageArea* m_area = nullptr;
     QTreeWidget* m_list = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "review/ResultDlg.h"
 
+#include "review/ImageArea.h"
+
 #include "platform/File.h"
 #include "review/ResultRecord.h"
 
@@ -137,27 +139,6 @@ QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot&
     return image;
 }
 
-// The client area below the menu bar: it shows the image and tells the dialog its size.
-class CResultDlg::ImageArea final : public QWidget {
-public:
-    explicit ImageArea(CResultDlg& dialog) : QWidget(&dialog), m_dialog(dialog) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QWidget::resizeEvent(event);
-        m_dialog.OnClientResized(width(), height());
-    }
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter p(this);
-        p.drawImage(0, 0, m_dialog.m_image);
-    }
-
-private:
-    CResultDlg& m_dialog;
-};
-
 CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell, QWidget* parent)
     : QDialog(parent), m_root(root), m_shell(shell) {
     setWindowTitle(QStringLiteral("おつかれさまでした"));
@@ -169,7 +150,7 @@ CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell,
     // The KML file may come or go while the dialog is open; the entry is checked again whenever the
     // pointer moves over the menu bar.
     connect(m_menuBar, &QMenuBar::hovered, this, &CResultDlg::UpdateCommands);
-    m_area = new ImageArea(*this);
+    m_area = new ImageArea(this, m_image, [this](int w, int h) { OnClientResized(w, h); });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

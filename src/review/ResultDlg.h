@@ -1,5 +1,7 @@
 #pragma once
 
+class ImageArea;
+
 #include "platform/DeviceRoot.h"
 #include "platform/Shell.h"
 #include "view/MainScreen.h"
@@ -48,8 +50,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    class ImageArea;
-
     void OnClientResized(int W, int H);
     void OnClose();
     void OnViewMap();

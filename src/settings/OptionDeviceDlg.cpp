@@ -68,11 +68,7 @@ void COptionDeviceDlg::EnableGroup() {
 void COptionDeviceDlg::OnBrowse() {
     // A field in error is told about, but the choice goes on.
     UpdateData(true);
-    m_strPitchSound = m_editSound->text().toStdString();
-    if (const auto chosen = ChooseWaveFile(m_chooser, this, kPitchSoundTitle, m_strPitchSound)) {
-        m_strPitchSound = *chosen;
-        m_editSound->setText(QString::fromStdString(m_strPitchSound));
-    }
+    ChooseWaveFileInto(m_chooser, this, kPitchSoundTitle, *m_editSound, m_strPitchSound);
 }
 
 void COptionDeviceDlg::OnOK() {

@@ -74,11 +74,7 @@ void COptionIntervalDlg::EnableInterval() {
 void COptionIntervalDlg::OnBrowse() {
     // A field in error is told about, but the choice goes on.
     UpdateData(true);
-    m_strCheckpointSound = m_editSound->text().toStdString();
-    if (const auto chosen = ChooseWaveFile(m_chooser, this, kCheckSoundTitle, m_strCheckpointSound)) {
-        m_strCheckpointSound = *chosen;
-        m_editSound->setText(QString::fromStdString(m_strCheckpointSound));
-    }
+    ChooseWaveFileInto(m_chooser, this, kCheckSoundTitle, *m_editSound, m_strCheckpointSound);
 }
 
 void COptionIntervalDlg::OnOK() {

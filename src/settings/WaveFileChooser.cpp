@@ -1,6 +1,7 @@
 #include "settings/WaveFileChooser.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QString>
 
 namespace {
@@ -65,4 +66,13 @@ std::optional<std::string> QtWaveFileChooser::Choose(QWidget* owner, std::string
         return std::nullopt;
     }
     return HostToDevicePath(m_root, dialog.selectedFiles().front().toStdString());
+}
+
+void ChooseWaveFileInto(WaveFileChooser& chooser, QWidget* owner, std::string_view title, QLineEdit& field,
+                        std::string& path) {
+    path = field.text().toStdString();
+    if (const auto chosen = ChooseWaveFile(chooser, owner, title, path)) {
+        path = *chosen;
+        field.setText(QString::fromStdString(path));
+    }
 }

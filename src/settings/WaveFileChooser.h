@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+class QLineEdit;
 class QWidget;
 
 // Asking the user for a wave file for a sound setting: the desktop's file dialog in the program,
@@ -24,6 +25,11 @@ public:
 inline constexpr int kMaxWavePath = 259;
 std::optional<std::string> ChooseWaveFile(WaveFileChooser& chooser, QWidget* owner, std::string_view title,
                                           std::string_view currentPath);
+
+// The "..." of a sound setting: the field's text is the starting point, and a chosen file goes
+// into the field and its member alone, so unsaved edits in other fields stay as they are.
+void ChooseWaveFileInto(WaveFileChooser& chooser, QWidget* owner, std::string_view title, QLineEdit& field,
+                        std::string& path);
 
 // The desktop's file dialog over the device root; files outside the root cannot be chosen.
 class QtWaveFileChooser final : public WaveFileChooser {

@@ -6,6 +6,7 @@
 #include "engine/MyAmbuloDoc.h"
 #include "platform/DeviceRoot.h"
 #include "platform/File.h"
+#include "platform/InstanceLock.h"
 #include "platform/device/DeviceServices.h"
 #include "view/DialogSeam.h"
 #include "view/MyAmbuloView.h"
@@ -52,6 +53,13 @@ int CMyAmbuloApp::Run() {
         return 1;
     }
     const platform::Services services = m_device->services();
+    // Two programs on one device root would interleave their history lines and journals.
+    m_lock = std::make_unique<platform::InstanceLock>(services.root);
+    if (m_lock->state() == platform::InstanceLock::State::Taken) {
+        std::fprintf(stderr, "ambulo: %s\n", platform::kAlreadyRunningText);
+        m_messages.Show(platform::kAlreadyRunningText, "Ambulo", platform::MessageButtons::Ok);
+        return 1;
+    }
     m_doc = std::make_unique<CMyAmbuloDoc>(services);
     m_dialogs = std::make_unique<ProgramDialogs>(*m_doc, services);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_dialogs);
@@ -63,6 +71,10 @@ int CMyAmbuloApp::Run() {
     m_frame->show();
     m_frame->View().OnInitialUpdate();
     // The first update may have ended the program already, from a message box's event loop.
+    if (!m_frame->isVisible()) {
+        return 0;
+    }
+    m_frame->View().Screen().RecoverInterruptedWorkout(true);
     if (!m_frame->isVisible()) {
         return 0;
     }

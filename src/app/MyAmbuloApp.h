@@ -8,6 +8,7 @@
 
 namespace platform {
 class DeviceRoot;
+class InstanceLock;
 namespace device {
 class DeviceServices;
 }
@@ -39,6 +40,7 @@ private:
     QApplication m_app;
     QtMessageBox m_messages;
     std::unique_ptr<platform::device::DeviceServices> m_device;
+    std::unique_ptr<platform::InstanceLock> m_lock;
     std::unique_ptr<CMyAmbuloDoc> m_doc;
     std::unique_ptr<ProgramDialogs> m_dialogs;
     std::unique_ptr<CMainFrame> m_frame;

@@ -62,12 +62,16 @@ CMyAmbuloDoc::CMyAmbuloDoc(const platform::Services& services) : m_services(serv
 }
 
 void CMyAmbuloDoc::AddCheckpoint() {
+    AddCheckpointAt(m_services.clock.LocalNow());
+}
+
+void CMyAmbuloDoc::AddCheckpointAt(const platform::SYSTEMTIME& localTime) {
     // A tick without a usable fix leaves m_posCurrent zeroed; (0, 0) would put the checkpoint in
     // the Gulf of Guinea.
     const bool hasPosition = m_posCurrent.dblLatitude != 0.0 || m_posCurrent.dblLongitude != 0.0;
     const GPS_POSITION& at = hasPosition ? m_posCurrent : m_posEnd;
     CheckpointRecord record;
-    record.stTime = m_services.clock.LocalNow();
+    record.stTime = localTime;
     record.dblLatitude = at.dblLatitude;
     record.dblLongitude = at.dblLongitude;
     if ((at.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL) != 0) {
@@ -272,12 +276,25 @@ bool CMyAmbuloDoc::SaveSettings() {
 }
 
 bool CMyAmbuloDoc::LoadSettings() {
+    // Settings are a few hundred bytes; a larger file is read only as far as its fields go.
+    constexpr std::size_t kSettingsReadLimit = 64 * 1024;
     platform::File file = platform::File::OpenExisting(m_services.root, SettingsPath());
     if (!file.IsOpen()) {
         return false;
     }
-    const auto bytes = file.ReadAll();
-    return bytes && DecodeSettings(*bytes, m_saved);
+    const auto bytes = file.ReadUpTo(kSettingsReadLimit);
+    SavedSettings read = m_saved;
+    if (!bytes || !DecodeSettings(*bytes, read)) {
+        m_saved = read; // the fields before the cut, as a damaged file holds them
+        return false;
+    }
+    // Someone else's file (or a file of zeros) must not switch saving off or weigh the user 0 kg:
+    // it counts as no file at all.
+    if (read.strProductName != kSettingsProductName || read.dwVersion == 0) {
+        return false;
+    }
+    m_saved = read;
+    return true;
 }
 
 void CMyAmbuloDoc::ApplySavedSettings() {

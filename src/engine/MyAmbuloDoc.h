@@ -120,6 +120,8 @@ public:
     // Checkpoints and route. A checkpoint made while m_posCurrent holds no position takes the
     // position of the last accepted fix.
     void AddCheckpoint();
+    // The same, recorded as made at a given local time.
+    void AddCheckpointAt(const platform::SYSTEMTIME& localTime);
     void ClearCheckpoints();
     void ClearRoute();
     int RoutePointCount() const { return static_cast<int>(m_route.size()); }

@@ -52,12 +52,8 @@ private:
 
 } // namespace
 
-bool WriteExerciseRecord(const platform::DeviceRoot& root, std::string_view devicePath,
-                         const ExerciseRecord& record) {
-    platform::File file = platform::File::CreateAlways(root, devicePath);
-    if (!file.IsOpen()) {
-        return false;
-    }
+platform::WriteResult WriteExerciseRecord(const platform::DeviceRoot& root, std::string_view devicePath,
+                                          const ExerciseRecord& record) {
     // Version key with an ASCII "=", every other key with the full-width "＝".
     std::string text = "DataVersion=001\r\n";
     text += "タイトル＝" + record.strTitle + "\r\n";
@@ -66,8 +62,11 @@ bool WriteExerciseRecord(const platform::DeviceRoot& root, std::string_view devi
     text += "消費カロリー＝" + record.strKcal + "\r\n";
     text += "平均速度＝" + record.strAvgSpeed + "\r\n";
     text += CFormat("最大速度＝%.01f\r\n", record.nMaxSpeed10 * 0.1);
-    const bool written = file.Write(kUtf16Bom) && WriteUtf16(file, text);
-    return file.Close() && written;
+    // Written beside the old record and then put in its place: a full disk never leaves half of one.
+    platform::ReplacementFile file(root, devicePath);
+    file.Write(kUtf16Bom);
+    file.Write(platform::Utf8ToUtf16Le(text));
+    return file.Commit(true);
 }
 
 std::optional<ExerciseRecord> ReadExerciseRecord(const platform::DeviceRoot& root,

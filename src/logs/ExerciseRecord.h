@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DeviceRoot.h"
+#include "platform/File.h"
 
 #include <optional>
 #include <string>
@@ -18,10 +19,10 @@ struct ExerciseRecord {
     int nMaxSpeed10 = 0;     // tenths of km/h
 };
 
-// Writes the record (all seven lines, version "001"); false when the file could not be created
-// or written.
-bool WriteExerciseRecord(const platform::DeviceRoot& root, std::string_view devicePath,
-                         const ExerciseRecord& record);
+// Writes the record (all seven lines, version "001") in place of any earlier one; when it cannot
+// be written whole the earlier one stays and the result carries the error.
+platform::WriteResult WriteExerciseRecord(const platform::DeviceRoot& root, std::string_view devicePath,
+                                          const ExerciseRecord& record);
 
 // Reads a record from the first 1024 bytes of the file; nothing when it cannot be opened. Keys
 // are searched in their written order; a missing key leaves its field empty (or 0).

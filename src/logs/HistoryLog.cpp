@@ -4,6 +4,7 @@
 #include "logs/LogPaths.h"
 #include "logs/TextFormat.h"
 #include "platform/File.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <climits>
@@ -16,6 +17,9 @@ namespace {
 // Version and column header lines at the top of the history log.
 constexpr std::string_view kHistoryHead = "DataVersion=0.01\r\n"
                                           "日付,時刻,距離(m),時間(秒),消費カロリー(kcal)\r\n";
+
+// Far more than a lifetime of workouts (a line is about 70 bytes); nothing past it is read.
+constexpr std::size_t kHistoryReadLimit = 64u << 20;
 
 // A file shorter than this cannot hold the header yet, so it gets one before its first line.
 constexpr std::uint64_t kMinHeadedSize = 10;
@@ -57,35 +61,72 @@ HistoryEntry ParseHistoryLine(std::u16string_view line) {
     return entry;
 }
 
+// Whether the file's last whole UTF-16 character is a line feed.
+bool EndsWithLineFeed(const std::string& path, const platform::DeviceRoot& root, std::uint64_t size) {
+    const std::uint64_t aligned = size / 2 * 2;
+    if (aligned < 2) {
+        return false;
+    }
+    platform::File file = platform::File::OpenExisting(root, path);
+    char last[2] = {};
+    return file.Seek(static_cast<std::int64_t>(aligned - 2), platform::SeekFrom::Begin) &&
+           file.Read(last, 2) == std::optional<std::size_t>(2) && last[0] == '\n' && last[1] == '\0';
+}
+
 } // namespace
 
-int AppendHistory(const CMyAmbuloDoc& doc) {
+platform::WriteResult AppendHistory(const CMyAmbuloDoc& doc) {
     if (doc.m_bSaveHistory != 1) {
-        return 1;
+        return {};
     }
-    platform::File file = platform::File::OpenAlways(doc.Services().root, HistoryPath(doc.m_strLogFolder));
-    if (!file.IsOpen()) {
-        return 0;
-    }
-    // Write errors are ignored: a lost history line must not disturb the end of a workout.
-    const auto size = file.Size();
-    if (size && *size < kMinHeadedSize) {
-        file.Seek(0, platform::SeekFrom::Begin);
-        file.Write(kUtf16Bom);
-        WriteUtf16(file, kHistoryHead);
-    }
+    const platform::DeviceRoot& root = doc.Services().root;
+    const std::string path = HistoryPath(doc.m_strLogFolder);
     const platform::SYSTEMTIME& t = doc.m_stRunStart;
-    file.Seek(0, platform::SeekFrom::End);
-    WriteUtf16(file, CFormat("%d/%02d/%02d,%02d:%02d:%02d,%d,%d,%.1f\r\n", t.wYear, t.wMonth, t.wDay, t.wHour,
-                             t.wMinute, t.wSecond, Truncated(doc.m_dblTotalDistance), doc.m_nElapsedSeconds,
-                             doc.m_dblTotalKcal));
-    return 1;
+    const std::string line = platform::Utf8ToUtf16Le(
+        CFormat("%d/%02d/%02d,%02d:%02d:%02d,%d,%d,%.1f\r\n", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                t.wSecond, Truncated(doc.m_dblTotalDistance), doc.m_nElapsedSeconds, doc.m_dblTotalKcal));
+
+    platform::File file = platform::File::OpenAppend(root, path);
+    if (!file.IsOpen()) {
+        return platform::WriteResult::Failed(file.Error());
+    }
+    const auto size = file.Size();
+    if (!size) {
+        return platform::WriteResult::Failed(file.Error());
+    }
+    if (*size < kMinHeadedSize) {
+        // Too short to hold the header: the file is made anew, as one step, so that a failure
+        // leaves the old bytes.
+        file.Close();
+        platform::ReplacementFile fresh(root, path);
+        fresh.Write(kUtf16Bom);
+        fresh.Write(platform::Utf8ToUtf16Le(kHistoryHead));
+        fresh.Write(line);
+        return fresh.Commit(true);
+    }
+    // A file damaged elsewhere may end in half a character, in the middle of a line; the new line
+    // starts on a whole character of a line of its own, so it and every later one stay readable.
+    std::string bytes;
+    if (*size % 2 != 0) {
+        bytes += '\0';
+        if (!EndsWithLineFeed(path, root, *size)) {
+            bytes += platform::Utf8ToUtf16Le("\r\n");
+        }
+    }
+    bytes += line;
+    if (!file.Write(bytes) || !file.Flush()) {
+        const int error = file.Error();
+        // A line cut short by a full disk would run into the next workout's: take it back.
+        file.Truncate(*size);
+        return platform::WriteResult::Failed(error);
+    }
+    return {};
 }
 
 std::optional<std::vector<HistoryEntry>> LoadHistory(const platform::DeviceRoot& root,
                                                      std::string_view logFolder) {
     platform::File file = platform::File::OpenExisting(root, HistoryPath(logFolder));
-    const auto bytes = file.IsOpen() ? file.ReadAll() : std::nullopt;
+    const auto bytes = file.IsOpen() ? file.ReadUpTo(kHistoryReadLimit) : std::nullopt;
     if (!bytes) {
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DeviceRoot.h"
+#include "platform/File.h"
 #include "platform/SystemTime.h"
 
 #include <optional>
@@ -19,11 +20,12 @@ struct HistoryEntry {
 
 // Appends the finished workout (m_stRunStart and the totals) to "amblHistory.log" in the log
 // folder, writing the header first when the file is new or shorter than 10 bytes. Does nothing
-// when saving the history is off. Returns 1 when written or skipped, 0 when the file could not
-// be opened.
-int AppendHistory(const CMyAmbuloDoc& doc);
+// when saving the history is off. A line that cannot be written whole is taken back, so the log
+// is never left with part of a line; the result then carries the error.
+platform::WriteResult AppendHistory(const CMyAmbuloDoc& doc);
 
-// Every workout line of the history log, in file order; nothing when the file cannot be opened.
+// Every workout line of the history log, in file order (of its first 64 MiB); nothing when the
+// file cannot be opened or is no regular file.
 // A malformed line still yields an entry (missing fields are 0).
 std::optional<std::vector<HistoryEntry>> LoadHistory(const platform::DeviceRoot& root,
                                                      std::string_view logFolder);

@@ -77,7 +77,7 @@ std::string RouteHeadText(const CMyAmbuloDoc& doc) {
 }
 
 // Copies the route's coordinate lines (UTF-16LE) into the document as UTF-8.
-void CopyCoordinates(platform::File& coordinates, platform::File& kml) {
+void CopyCoordinates(platform::File& coordinates, platform::ReplacementFile& kml) {
     if (!coordinates.IsOpen() || !coordinates.Seek(0, platform::SeekFrom::Begin)) {
         return;
     }
@@ -140,17 +140,13 @@ std::string HoursMinutesSecondsText(int seconds) {
     return CFormat("%d 秒<br>\r\n", rest);
 }
 
-int ExportKml(CMyAmbuloDoc& doc, std::string_view runName) {
+platform::WriteResult ExportKml(CMyAmbuloDoc& doc, std::string_view runName) {
     if (doc.m_bSaveKml == 0) {
-        return 1;
+        return {};
     }
-    const platform::DeviceRoot& root = doc.Services().root;
-    platform::CreateDirectories(root, KmlSubfolder(doc.m_strLogFolder));
-    platform::File kml = platform::File::CreateAlways(root, KmlPath(doc.m_strLogFolder, runName));
-    if (!kml.IsOpen()) {
-        return 1; // the workout's other files matter more; no message
-    }
-    // Write errors are ignored; whatever reached the file is the export.
+    // Made beside the target and put in its place only when whole: a full disk never leaves a
+    // truncated route, nor spoils one written before.
+    platform::ReplacementFile kml(doc.Services().root, KmlPath(doc.m_strLogFolder, runName));
     kml.Write(kUtf8Bom);
     kml.Write(RouteHeadText(doc));
     CopyCoordinates(doc.m_hKmlTemp, kml);
@@ -168,5 +164,5 @@ int ExportKml(CMyAmbuloDoc& doc, std::string_view runName) {
     }
     kml.Write("</Document>\r\n"
               "</kml>\r\n");
-    return 1;
+    return kml.Commit(true);
 }

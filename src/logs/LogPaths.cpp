@@ -31,6 +31,10 @@ std::string KmlTempPath(std::string_view logFolder) {
     return std::string(logFolder) + "AMBLKML.TMP";
 }
 
+std::string JournalPath(std::string_view logFolder) {
+    return std::string(logFolder) + "AMBLJRNL.TMP";
+}
+
 std::string HistoryPath(std::string_view logFolder) {
     return std::string(logFolder) + "amblHistory.log";
 }

@@ -4,6 +4,7 @@
 #include "logs/LogPaths.h"
 #include "logs/TextFormat.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -67,9 +68,9 @@ TrackLogWriter::OpenResult TrackLogWriter::Open(std::string_view fileName) {
     return {true, 0};
 }
 
-bool TrackLogWriter::AppendFix() {
+TrackLogWriter::AppendResult TrackLogWriter::AppendFix() {
     const platform::GPS_POSITION& fix = m_doc.m_posCurrent;
-    bool written = false;
+    AppendResult result;
     if (m_doc.m_hTrackLog.IsOpen()) {
         const platform::SYSTEMTIME& t = fix.stUTCTime;
         // The ID is the measuring second, so the result's speed trace can use it as its time axis.
@@ -77,12 +78,17 @@ bool TrackLogWriter::AppendFix() {
             "%d,%d/%02d/%02d,%02d:%02d:%02d,%f,%f,%f,%f,%.02f,%d,%.01f\r\n", m_doc.m_nElapsedSeconds, t.wYear,
             t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, fix.dblLatitude, fix.dblLongitude,
             static_cast<double>(fix.flAltitudeWRTSeaLevel), static_cast<double>(fix.flAltitudeWRTEllipsoid),
-            m_doc.m_dblStepDistance, m_doc.m_nStepSeconds, static_cast<double>(fix.flSpeed) * kKmhPerKnot);
-        written = WriteUtf16(m_doc.m_hTrackLog, line);
+            // A receiver whose clock stepped back gives a step of no time, as its speed already says.
+            m_doc.m_dblStepDistance, std::max(m_doc.m_nStepSeconds, 0),
+            static_cast<double>(fix.flSpeed) * kKmhPerKnot);
+        if (!WriteUtf16(m_doc.m_hTrackLog, line)) {
+            result.trackLog = platform::WriteResult::Failed(m_doc.m_hTrackLog.Error());
+        }
         ++m_doc.m_nTrackLogLines;
     }
-    if (m_doc.m_hKmlTemp.IsOpen()) {
-        WriteUtf16(m_doc.m_hKmlTemp, KmlCoordinateLine(m_doc.m_posPrevious, fix));
+    if (m_doc.m_hKmlTemp.IsOpen() &&
+        !WriteUtf16(m_doc.m_hKmlTemp, KmlCoordinateLine(m_doc.m_posPrevious, fix))) {
+        result.kmlTemp = platform::WriteResult::Failed(m_doc.m_hKmlTemp.Error());
     }
-    return written;
+    return result;
 }

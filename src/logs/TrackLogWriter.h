@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/File.h"
+
 #include <string_view>
 
 class CMyAmbuloDoc;
@@ -22,9 +24,14 @@ public:
     // open already (a resumed workout) is kept and reported as success.
     OpenResult Open(std::string_view fileName);
 
-    // Appends the accepted fix in m_posCurrent to the open files; false when the track log line
-    // could not be written (callers go on regardless).
-    bool AppendFix();
+    struct AppendResult {
+        platform::WriteResult trackLog;
+        platform::WriteResult kmlTemp;
+    };
+
+    // Appends the accepted fix in m_posCurrent to the open files, saying for each whether its line
+    // was written (callers go on regardless).
+    AppendResult AppendFix();
 
 private:
     CMyAmbuloDoc& m_doc;

@@ -65,14 +65,36 @@ File File::OpenAlways(const DeviceRoot& root, std::string_view devicePath) {
     return Open(root, devicePath, O_RDWR | O_CREAT);
 }
 
-File File::OpenExisting(const DeviceRoot& root, std::string_view devicePath) {
-    File file = Open(root, devicePath, O_RDONLY);
+File File::RegularOnly(File file) {
     struct stat st {};
-    if (file.IsOpen() && ::fstat(file.m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (!file.IsOpen()) {
+        return file;
+    }
+    if (::fstat(file.m_fd, &st) != 0) {
+        const int error = errno;
         file.Close();
-        file.m_error = EISDIR;
+        file.m_error = error;
+        return file;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        file.Close();
+        file.m_error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return file;
+    }
+    // Opened without blocking so that a FIFO could not hold the open; reads block as usual.
+    const int flags = ::fcntl(file.m_fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(file.m_fd, F_SETFL, flags & ~O_NONBLOCK);
     }
     return file;
+}
+
+File File::OpenExisting(const DeviceRoot& root, std::string_view devicePath) {
+    return RegularOnly(Open(root, devicePath, O_RDONLY | O_NONBLOCK));
+}
+
+File File::OpenAppend(const DeviceRoot& root, std::string_view devicePath) {
+    return RegularOnly(Open(root, devicePath, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK));
 }
 
 bool File::Fail() {
@@ -168,6 +190,18 @@ std::optional<std::string> File::ReadAll() {
     return ReadUpTo(std::numeric_limits<std::size_t>::max());
 }
 
+bool File::Truncate(std::uint64_t size) {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return false;
+    }
+    int rc = 0;
+    do {
+        rc = ::ftruncate(m_fd, static_cast<off_t>(size));
+    } while (rc != 0 && errno == EINTR);
+    return rc == 0 || Fail();
+}
+
 bool File::Flush() {
     if (!IsOpen()) {
         m_error = EBADF;
@@ -237,30 +271,85 @@ std::optional<std::vector<FolderEntry>> ListFolder(const DeviceRoot& root, std::
     return entries;
 }
 
-bool WriteFileAtomically(const DeviceRoot& root, std::string_view devicePath, std::string_view bytes) {
+ReplacementFile::ReplacementFile(const DeviceRoot& root, std::string_view devicePath) {
     const auto host = root.ToHost(devicePath);
     if (!host || !host->has_filename()) {
-        return false;
+        m_error = EACCES;
+        return;
     }
+    m_target = *host;
     const std::filesystem::path folder = host->parent_path();
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     if (ec) {
+        m_error = ec.value();
+        return;
+    }
+    m_tempName = (folder / ("." + host->filename().string() + ".XXXXXX")).string();
+    m_file.m_fd = ::mkostemp(m_tempName.data(), O_CLOEXEC);
+    if (!m_file.IsOpen()) {
+        m_error = errno;
+        m_tempName.clear();
+        return;
+    }
+    if (::fchmod(m_file.m_fd, 0644) != 0) {
+        m_error = errno;
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    Discard();
+}
+
+void ReplacementFile::Discard() {
+    m_file.Close();
+    if (!m_tempName.empty()) {
+        ::unlink(m_tempName.c_str());
+        m_tempName.clear();
+    }
+}
+
+bool ReplacementFile::Write(std::string_view bytes) {
+    if (m_error != 0) {
         return false;
     }
-    std::string tempName = (folder / ("." + host->filename().string() + ".XXXXXX")).string();
-    File temp;
-    temp.m_fd = ::mkostemp(tempName.data(), O_CLOEXEC);
-    if (!temp.IsOpen()) {
+    if (!m_file.Write(bytes)) {
+        m_error = m_file.Error();
         return false;
     }
-    bool ok = ::fchmod(temp.m_fd, 0644) == 0 && temp.Write(bytes) && temp.Flush();
-    ok = temp.Close() && ok;
-    ok = ok && ::rename(tempName.c_str(), host->c_str()) == 0;
-    if (!ok) {
-        ::unlink(tempName.c_str());
+    return true;
+}
+
+WriteResult ReplacementFile::Commit(bool sync) {
+    if (m_error == 0 && !m_file.IsOpen()) {
+        m_error = EBADF;
     }
-    return ok;
+    if (m_error == 0 && sync && !m_file.Flush()) {
+        m_error = m_file.Error();
+    }
+    if (m_error == 0 && !m_file.Close()) {
+        m_error = m_file.Error();
+    }
+    if (m_error == 0 && ::rename(m_tempName.c_str(), m_target.c_str()) != 0) {
+        m_error = errno;
+    }
+    if (m_error != 0) {
+        Discard();
+        return WriteResult::Failed(m_error);
+    }
+    m_tempName.clear(); // it is the target now
+    return {};
+}
+
+bool WriteFileAtomically(const DeviceRoot& root, std::string_view devicePath, std::string_view bytes) {
+    ReplacementFile file(root, devicePath);
+    file.Write(bytes);
+    return file.Commit(true).ok;
+}
+
+bool IsRegularFile(const std::filesystem::path& hostPath) {
+    struct stat st {};
+    return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace platform

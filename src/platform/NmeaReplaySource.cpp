@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -15,26 +16,42 @@ namespace {
 
 using std::chrono::seconds;
 
-std::optional<std::string> ReadHostFile(const std::filesystem::path& hostPath) {
+// A recorded log larger than this (weeks of one-second epochs) is not a log a person recorded.
+constexpr std::size_t kMaxLogBytes = 256u << 20;
+
+std::optional<std::string> ReadHostFile(const std::filesystem::path& hostPath, std::string& why) {
     int fd = -1;
     do {
-        fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+        // Not blocking, so that a FIFO cannot hold the open; only regular files are read.
+        fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
+        why = std::strerror(errno);
         return std::nullopt;
     }
     std::optional<std::string> text;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        why = "not a regular file";
+    } else if (static_cast<std::uint64_t>(st.st_size) > kMaxLogBytes) {
+        why = "larger than 256 MiB";
+    } else {
         text.emplace();
+        text->reserve(static_cast<std::size_t>(st.st_size));
         char buffer[64 * 1024];
         while (true) {
             const auto got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0 && text->size() + static_cast<std::size_t>(got) > kMaxLogBytes) {
+                why = "larger than 256 MiB"; // it grew while being read
+                text.reset();
+                break;
+            }
             if (got > 0) {
                 text->append(buffer, static_cast<std::size_t>(got));
             } else if (got == 0) {
                 break;
-            } else if (errno != EINTR) {
+            } else if (errno != EINTR && errno != EAGAIN) {
+                why = std::strerror(errno);
                 text.reset();
                 break;
             }
@@ -117,8 +134,13 @@ private:
 NmeaReplaySource::NmeaReplaySource(std::vector<GPS_POSITION> epochs, Pacing pacing, SteadyNow now)
     : m_epochs(std::move(epochs)), m_pacing(pacing), m_now(std::move(now)) {}
 
-std::optional<std::vector<GPS_POSITION>> NmeaReplaySource::LoadFile(const std::filesystem::path& hostPath) {
-    const auto text = ReadHostFile(hostPath);
+std::optional<std::vector<GPS_POSITION>> NmeaReplaySource::LoadFile(const std::filesystem::path& hostPath,
+                                                                    std::string* why) {
+    std::string reason;
+    const auto text = ReadHostFile(hostPath, reason);
+    if (!text && why != nullptr) {
+        *why = reason;
+    }
     if (!text) {
         return std::nullopt;
     }

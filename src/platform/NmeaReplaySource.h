@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -28,8 +29,10 @@ public:
     NmeaReplaySource(std::vector<GPS_POSITION> epochs, Pacing pacing,
                      SteadyNow now = std::chrono::steady_clock::now);
 
-    // Reads and parses an NMEA file on the host; nothing when the file cannot be read.
-    static std::optional<std::vector<GPS_POSITION>> LoadFile(const std::filesystem::path& hostPath);
+    // Reads and parses an NMEA file on the host; nothing, with the reason in why, when it cannot be
+    // read or is no regular file of a sane size.
+    static std::optional<std::vector<GPS_POSITION>> LoadFile(const std::filesystem::path& hostPath,
+                                                             std::string* why = nullptr);
 
     std::unique_ptr<GpsConnection> Open() override;
 

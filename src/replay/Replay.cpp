@@ -3,6 +3,7 @@
 #include "engine/MyAmbuloDoc.h"
 #include "logs/TextFormat.h"
 #include "platform/Clock.h"
+#include "platform/InstanceLock.h"
 #include "platform/NmeaReplaySource.h"
 #include "platform/Power.h"
 #include "platform/Shell.h"
@@ -95,9 +96,10 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::string>
 }
 
 ReplayResult RunReplay(const ReplayOptions& options) {
-    auto epochs = platform::NmeaReplaySource::LoadFile(options.nmeaLog);
+    std::string why;
+    auto epochs = platform::NmeaReplaySource::LoadFile(options.nmeaLog, &why);
     if (!epochs) {
-        return Failure("cannot read " + options.nmeaLog.string());
+        return Failure("cannot read " + options.nmeaLog.string() + ": " + why);
     }
     platform::DeviceRoot root =
         options.root ? platform::DeviceRoot(*options.root) : platform::DeviceRoot::FromEnvironment();
@@ -131,10 +133,31 @@ ReplayResult RunReplay(const ReplayOptions& options) {
         ::access(root.HostFolder().c_str(), R_OK | W_OK | X_OK) != 0) {
         return Failure("cannot use the device root " + root.HostFolder().string());
     }
+    // A program on screen (or another replay) writing the same files would interleave with ours.
+    const platform::InstanceLock lock(root);
+    if (lock.state() == platform::InstanceLock::State::Taken) {
+        return Failure(platform::kAlreadyRunningText);
+    }
     MainScreenHooks noWindow;
     CMainScreen screen(doc, noWindow);
     screen.m_rcMap = {0, 0, 0, 0}; // taps land at (0, 0)
     screen.OnInitialUpdate();
+
+    ReplayResult result;
+    // A workout the program did not get to save comes first, so that its journal is not lost.
+    screen.RecoverInterruptedWorkout(false);
+    if (!screen.m_strRunName.empty()) {
+        result.recovered = screen.m_strRunName;
+        for (const auto& file : screen.m_lastSavedFiles) {
+            if (const auto host = root.ToHost(file)) {
+                result.recoveredFiles.push_back(host->string());
+            }
+        }
+    }
+    if (!screen.m_writeFailures.empty()) {
+        result.error = screen.m_writeFailures.front();
+        return result;
+    }
 
     const auto after = [](const auto& list, int tick, auto member) {
         return std::any_of(list.begin(), list.end(), [&](const auto& item) { return item.*member == tick; });
@@ -155,7 +178,8 @@ ReplayResult RunReplay(const ReplayOptions& options) {
             screen.StartRun();
             started = doc.m_bRunStarted != 0;
             if (!started) {
-                return Failure(messages.last);
+                result.error = messages.last;
+                return result;
             }
         }
         if (started && after(options.rests, tick, &ReplayOptions::Rest::afterTick)) {
@@ -174,8 +198,11 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     }
     screen.FinishRun();
 
-    ReplayResult result;
-    result.ok = true;
+    // Only files written whole are listed; a file that could not be written fails the replay.
+    result.ok = screen.m_writeFailures.empty();
+    if (!result.ok) {
+        result.error = screen.m_writeFailures.front();
+    }
     for (const auto& file : screen.m_lastSavedFiles) {
         if (const auto host = root.ToHost(file)) {
             result.files.push_back(host->string());

@@ -14,12 +14,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     const ReplayResult result = RunReplay(*options);
-    if (!result.ok) {
-        std::fprintf(stderr, "ambulo-replay: %s\n", result.error.c_str());
-        return 1;
+    if (!result.recovered.empty()) {
+        std::fprintf(stderr, "ambulo-replay: saved the unfinished workout %s first:\n",
+                     result.recovered.c_str());
+        for (const auto& file : result.recoveredFiles) {
+            std::fprintf(stderr, "  %s\n", file.c_str());
+        }
     }
     for (const auto& file : result.files) {
         std::printf("%s\n", file.c_str());
+    }
+    if (!result.ok) {
+        std::fprintf(stderr, "ambulo-replay: %s\n", result.error.c_str());
+        return 1;
     }
     std::printf("%s\n", result.summary.c_str());
     return 0;

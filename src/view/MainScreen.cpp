@@ -8,6 +8,7 @@
 #include "logs/TextFormat.h"
 
 #include <algorithm>
+#include <cstring>
 
 using platform::MessageButtons;
 
@@ -15,6 +16,9 @@ namespace {
 
 // The Start button's picture while measuring changes at this speed (km/h), and at standstill.
 constexpr double kRunningSpeed = 5.5;
+
+// The journal is rewritten after this many measured seconds.
+constexpr int kJournalSeconds = 5;
 
 // Whole intervals of some metres in a distance; intervals of no length never complete.
 int Intervals(double metres, int interval) {
@@ -96,6 +100,10 @@ void CMainScreen::OnTimer() {
 
         ++m_doc.m_nElapsedSeconds;
         m_strElapsed = ElapsedText(m_doc.m_nElapsedSeconds);
+        // A program that dies loses at most these last seconds of the workout.
+        if (m_doc.m_nElapsedSeconds % kJournalSeconds == 0) {
+            WriteJournal(JournalState::Phase::Measuring);
+        }
 
         if (m_doc.m_bPitchSound == 1 && m_doc.m_bPitchByTime == 1 && --m_nPitchCountdown <= 0) {
             services.sound.Play(m_doc.m_strPitchSound);
@@ -103,7 +111,7 @@ void CMainScreen::OnTimer() {
         }
         if (m_doc.m_bCheckpointAuto == 1 && m_doc.m_bCheckpointByTime == 1 && --m_nCheckpointCountdown <= 0) {
             if (m_doc.m_bAwaitFirstFix == 0) {
-                m_doc.AddCheckpoint();
+                AddCheckpoint();
             }
             m_nCheckpointCountdown = m_doc.m_nCheckpointSeconds;
         }
@@ -115,7 +123,9 @@ void CMainScreen::OnTimer() {
 }
 
 void CMainScreen::OnAcceptedFix() {
-    m_trackLog.AppendFix();
+    const auto appended = m_trackLog.AppendFix();
+    Check(TrackLogPath(m_doc.m_strLogFolder, m_strRunName), appended.trackLog);
+    Check(KmlTempPath(m_doc.m_strLogFolder), appended.kmlTemp);
     m_strDistance = CFormat("%d ", Truncated(m_doc.m_dblTotalDistance));
     m_strKcal = CFormat("%.01f ", m_doc.m_dblTotalKcal);
 
@@ -139,7 +149,7 @@ void CMainScreen::OnAcceptedFix() {
     if (m_doc.m_bCheckpointAuto == 1 && m_doc.m_bCheckpointByTime == 0) {
         const int n = Intervals(m_doc.m_dblTotalDistance, m_doc.m_nCheckpointMetres);
         if (m_nCheckpointDistanceIndex < n) {
-            m_doc.AddCheckpoint();
+            AddCheckpoint();
         }
         m_nCheckpointDistanceIndex = n;
     }
@@ -175,10 +185,45 @@ void CMainScreen::OnTap(int x, int y) {
     if (m_doc.m_bRunStarted == 0 || m_doc.m_bAwaitFirstFix != 0 || !m_rcMap.Contains(x, y)) {
         return;
     }
-    m_doc.AddCheckpoint();
+    AddCheckpoint();
     if (m_doc.m_bCheckpointSound == 1) {
         m_doc.Services().sound.Play(m_doc.m_strCheckpointSound);
     }
+}
+
+void CMainScreen::AddCheckpoint() {
+    m_doc.AddCheckpoint();
+    WriteJournal();
+}
+
+void CMainScreen::WriteJournal(JournalState::Phase phase) {
+    const auto& root = m_doc.Services().root;
+    if (m_journal.SyncDue()) {
+        // Against power loss: what the journal counts must be on the disk as well.
+        m_doc.m_hTrackLog.Flush();
+        m_doc.m_hKmlTemp.Flush();
+    }
+    JournalState state = CaptureJournal(m_doc, phase);
+    state.runName = m_strRunName;
+    state.distanceText = m_strDistance;
+    state.elapsedText = m_strElapsed;
+    state.kcalText = m_strKcal;
+    Check(JournalPath(m_doc.m_strLogFolder), m_journal.Write(root, m_doc.m_strLogFolder, state));
+}
+
+bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResult& result) {
+    if (result.ok) {
+        return true;
+    }
+    if (!m_failedPaths.insert(devicePath).second) {
+        return false; // said once for this workout
+    }
+    const auto host = m_doc.Services().root.ToHost(devicePath);
+    const std::string text = CFormat("%sを保存できませんでした。\n%s",
+                                     host ? host->c_str() : devicePath.c_str(), std::strerror(result.error));
+    m_writeFailures.push_back(text);
+    ShowError(text);
+    return false;
 }
 
 void CMainScreen::ShowError(const std::string& text) {
@@ -204,6 +249,12 @@ void CMainScreen::StartRun() {
         m_hooks.ResetMapCanvas();
         m_doc.m_nMaxSpeed10 = 0;
         m_doc.ClearCheckpoints();
+        // Nothing of the previous workout's positions may appear in this one's files.
+        m_doc.m_posStart = {};
+        m_doc.m_posEnd = {};
+        m_doc.m_dblMinLat = m_doc.m_dblMaxLat = m_doc.m_dblMinLon = m_doc.m_dblMaxLon = 0.0;
+        m_failedPaths.clear();
+        m_writeFailures.clear();
         // A fresh workout starts from zero even if no fix is ever accepted in it, so its files
         // never repeat the previous workout's figures.
         m_doc.m_dblTotalDistance = 0.0;
@@ -225,6 +276,7 @@ void CMainScreen::StartRun() {
     m_nTicksWithoutFix = 0;
     m_nPitchCountdown = m_doc.m_nPitchSeconds;
     m_nCheckpointCountdown = m_doc.m_nCheckpointSeconds;
+    WriteJournal(JournalState::Phase::Measuring);
 }
 
 void CMainScreen::PauseRun() {
@@ -232,6 +284,7 @@ void CMainScreen::PauseRun() {
     m_strStartText = "再開";
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
+    WriteJournal(JournalState::Phase::Resting);
 }
 
 void CMainScreen::FinishRun() {
@@ -241,13 +294,17 @@ void CMainScreen::FinishRun() {
     m_strStartText = "スタート";
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
+    const bool anyFix = m_doc.m_bAwaitFirstFix == 0;
+    WriteJournal(JournalState::Phase::Finishing);
     m_doc.m_bAwaitFirstFix = 1;
     m_doc.CloseTrackLog();
-    SaveFinishedWorkout();
+    SaveFinishedWorkout(anyFix, false);
     m_doc.ClearCheckpoints();
 }
 
-void CMainScreen::SaveFinishedWorkout() {
+// Every file is written before the result is shown, so a program that dies while the result is
+// on screen loses nothing.
+void CMainScreen::SaveFinishedWorkout(bool anyFix, bool historyWritten) {
     const auto& services = m_doc.Services();
     const std::string& folder = m_doc.m_strLogFolder;
     const std::string trackLog = TrackLogPath(folder, m_strRunName);
@@ -257,18 +314,34 @@ void CMainScreen::SaveFinishedWorkout() {
     if (m_doc.m_bSaveGpsLog == 1) {
         const ExerciseRecord record{1,         m_strRunName, m_strDistance,      m_doc.m_nElapsedSeconds,
                                     m_strKcal, averageSpeed, m_doc.m_nMaxSpeed10};
-        if (WriteExerciseRecord(services.root, RecordPath(folder, m_strRunName), record)) {
-            written.push_back(RecordPath(folder, m_strRunName));
+        const std::string path = RecordPath(folder, m_strRunName);
+        if (Check(path, WriteExerciseRecord(services.root, path, record))) {
+            written.push_back(path);
         }
     }
 
     m_hooks.StopTick();
-    ExportKml(m_doc, m_strRunName);
-    if (m_doc.m_hKmlTemp.IsOpen()) {
+    // A workout without a single position has no route: no document centred on 0°N 0°E.
+    const std::string kml = KmlPath(folder, m_strRunName);
+    const bool kmlDone = anyFix && m_doc.m_bSaveKml == 1 && Check(kml, ExportKml(m_doc, m_strRunName));
+    if (anyFix && m_doc.m_hKmlTemp.IsOpen() && !Failed(KmlTempPath(folder))) {
         written.push_back(KmlTempPath(folder));
     }
-    if (m_doc.m_bSaveKml == 1 && platform::FileExists(services.root, KmlPath(folder, m_strRunName))) {
-        written.push_back(KmlPath(folder, m_strRunName));
+    if (kmlDone) {
+        written.push_back(kml);
+    }
+    m_doc.CloseKmlTemp();
+    if (!anyFix) {
+        platform::DeleteFile(services.root, KmlTempPath(folder));
+    }
+    if (!historyWritten && m_doc.m_bSaveHistory == 1 && Check(HistoryPath(folder), AppendHistory(m_doc))) {
+        written.push_back(HistoryPath(folder));
+        // Should the program die from here on, saving again must not log the workout twice.
+        WriteJournal(JournalState::Phase::HistoryWritten);
+    }
+    RecoveryJournal::Remove(services.root, folder);
+    if (m_doc.m_bSaveGpsLog == 1 && !Failed(trackLog)) {
+        written.insert(written.begin(), trackLog);
     }
 
     ResultFigures figures;
@@ -280,24 +353,77 @@ void CMainScreen::SaveFinishedWorkout() {
     figures.m_nTotalSeconds = m_doc.m_nElapsedSeconds;
     figures.m_nMaxSpeed10 = m_doc.m_nMaxSpeed10;
     figures.m_strTrackLogPath = trackLog;
-    figures.m_strKmlPath = KmlPath(folder, m_strRunName);
+    figures.m_strKmlPath = kml;
     if (!m_bQuietFinish) {
         const ModalScope modal(*this);
         m_hooks.ShowResult(figures);
     }
-
-    m_doc.CloseKmlTemp();
-    if (m_doc.m_bSaveHistory == 1 && AppendHistory(m_doc) == 1) {
-        written.push_back(HistoryPath(folder));
-    }
+    // The result's speed graph reads the track log, so an unwanted one goes only now.
     if (m_doc.m_bSaveGpsLog == 0) {
         platform::DeleteFile(services.root, trackLog);
-    } else {
-        written.insert(written.begin(), trackLog);
     }
     m_doc.m_stNow = services.clock.LocalNow();
     m_hooks.StartTick();
     m_lastSavedFiles = std::move(written);
+}
+
+void CMainScreen::RecoverInterruptedWorkout(bool ask) {
+    const auto& services = m_doc.Services();
+    const std::string& folder = m_doc.m_strLogFolder;
+    JournalState state;
+    const auto found = RecoveryJournal::Read(services.root, folder, state);
+    if (found == RecoveryJournal::Found::None) {
+        return;
+    }
+    if (found == RecoveryJournal::Found::Damaged) {
+        // Never deleted unseen: it may be all that is left of a workout.
+        const auto aside = RecoveryJournal::SetAside(services.root, folder);
+        const auto host = aside ? services.root.ToHost(*aside) : std::nullopt;
+        const std::string text = "前回の記録を読み込めませんでした。" +
+                                 (host ? "\n" + host->string() + " に残しました。" : std::string());
+        m_writeFailures.push_back(text);
+        ShowError(text);
+        return;
+    }
+    if (ask) {
+        const ModalScope modal(*this);
+        if (services.messages.Show("前回の記録は正常に終了していません。保存しますか？", "Ambulo",
+                                   MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
+            DiscardInterruptedWorkout();
+            return;
+        }
+    }
+    m_failedPaths.clear();
+    m_writeFailures.clear();
+    m_strRunName = state.runName;
+    m_strDistance = state.distanceText;
+    m_strElapsed = state.elapsedText;
+    m_strKcal = state.kcalText;
+    RestoreJournal(state, m_doc);
+    if (state.phase == JournalState::Phase::Measuring || state.phase == JournalState::Phase::Resting) {
+        // The goal is where the workout was when its journal was last written.
+        m_doc.m_posCurrent = {};
+        m_doc.AddCheckpointAt(state.written);
+    }
+    if (state.anyFix && m_doc.m_bSaveKml == 1) {
+        m_doc.m_hKmlTemp = platform::File::OpenExisting(services.root, KmlTempPath(folder));
+    }
+    SaveFinishedWorkout(state.anyFix, state.phase == JournalState::Phase::HistoryWritten);
+    m_doc.m_bAwaitFirstFix = 1;
+    m_doc.ClearCheckpoints();
+}
+
+void CMainScreen::DiscardInterruptedWorkout() {
+    const auto& services = m_doc.Services();
+    const std::string& folder = m_doc.m_strLogFolder;
+    JournalState state;
+    if (RecoveryJournal::Read(services.root, folder, state) == RecoveryJournal::Found::Readable &&
+        m_doc.m_bSaveGpsLog == 0) {
+        // Kept only for the finish, which will not come.
+        platform::DeleteFile(services.root, TrackLogPath(folder, state.runName));
+    }
+    platform::DeleteFile(services.root, KmlTempPath(folder));
+    RecoveryJournal::Remove(services.root, folder);
 }
 
 int CMainScreen::ZoomPercentForLevel(int level) {
@@ -443,6 +569,8 @@ bool CMainScreen::OnCommand(int commandId) {
         return true;
     case ID_GPS_INIT: {
         const ModalScope modal(*this);
+        // Asked for by the user: a failure is always reported, not only the first.
+        m_doc.m_bGpsFailureReported = false;
         m_doc.CloseGps();
         m_doc.OpenGps();
         return true;

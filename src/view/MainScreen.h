@@ -1,10 +1,11 @@
 #pragma once
 
+#include "logs/RecoveryJournal.h"
 #include "logs/TrackLogWriter.h"
 #include "view/Commands.h"
 
 #include <optional>
-
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,11 @@ public:
     void PauseRun();
     void FinishRun();
 
+    // A workout whose program died before it was saved left its journal behind: with ask, the
+    // user chooses whether to save it (as a finish would) or let it go; without, it is saved.
+    // A journal that cannot be read is set aside under a new name and reported.
+    void RecoverInterruptedWorkout(bool ask);
+
     // Map zoom steps 0..10 (5 is normal); none of them redraws by itself.
     void ZoomIn();
     void ZoomOut();
@@ -131,19 +137,34 @@ public:
     int m_nZoomPercent = 100;
     int m_nZoomLevel = 5;
 
-    // Device paths of the files the last finish wrote, in the order written.
+    // Device paths of the files the last finish wrote whole, in the order written.
     std::vector<std::string> m_lastSavedFiles;
+    // What the user was told of files of the current workout that could not be written.
+    std::vector<std::string> m_writeFailures;
 
 private:
     class ModalScope;
 
     void OnAcceptedFix();
-    void SaveFinishedWorkout();
+    void AddCheckpoint();
+    void SaveFinishedWorkout(bool anyFix, bool historyWritten);
+    void DiscardInterruptedWorkout();
     void ShowError(const std::string& text);
+    // Keeps the workout's journal current; a due sync also pushes its open files to the disk.
+    void WriteJournal(JournalState::Phase phase);
+    void WriteJournal() {
+        WriteJournal(m_doc.m_bMeasuring != 0 ? JournalState::Phase::Measuring : JournalState::Phase::Resting);
+    }
+    // Tells the user, once per file and workout, that a file could not be written; true when the
+    // write succeeded.
+    bool Check(const std::string& devicePath, const platform::WriteResult& result);
+    bool Failed(const std::string& devicePath) const { return m_failedPaths.count(devicePath) != 0; }
 
     CMyAmbuloDoc& m_doc;
     MainScreenHooks& m_hooks;
     TrackLogWriter m_trackLog;
+    RecoveryJournal m_journal;
+    std::set<std::string> m_failedPaths; // of the current workout
     int m_nModalDepth = 0;
     bool m_bInTick = false;
     bool m_bExiting = false;     // the tick stays stopped once exit is decided

@@ -28,9 +28,9 @@ TEST(HistoryLog, AppendWritesTheHeaderOnceAndLoadReadsTheLinesBack) {
     std::filesystem::create_directories(t.temp.host() / "My Documents/Ambulo");
     doc.m_stRunStart = {2008, 1, 2, 15, 9, 3, 7, 0};
     doc.m_dblTotalDistance = 1234.9, doc.m_nElapsedSeconds = 600, doc.m_dblTotalKcal = 52.36;
-    EXPECT_EQ(AppendHistory(doc), 1);
+    EXPECT_TRUE(AppendHistory(doc));
     doc.m_stRunStart.wDay = 16, doc.m_dblTotalKcal = 0.04;
-    EXPECT_EQ(AppendHistory(doc), 1);
+    EXPECT_TRUE(AppendHistory(doc));
     const std::string expected =
         Le(kHead + u"2008/01/15,09:03:07,1234,600,52.4\r\n2008/01/16,09:03:07,1234,600,0.0\r\n");
     EXPECT_EQ(t.temp.ReadHostFile(kFile), expected);
@@ -40,7 +40,7 @@ TEST(HistoryLog, AppendWritesTheHeaderOnceAndLoadReadsTheLinesBack) {
     EXPECT_EQ(Fields((*entries)[1]), (std::vector<int>{2008, 1, 0, 16, 9, 3, 7, 1234, 600, 0}));
 
     doc.m_bSaveHistory = 0;
-    EXPECT_EQ(AppendHistory(doc), 1);
+    EXPECT_TRUE(AppendHistory(doc));
     EXPECT_EQ(t.temp.ReadHostFile(kFile), expected);
     doc.m_bSaveHistory = 1;
     t.temp.WriteHostFile(kFile, "123456789"); // too short to hold a header: it is written over

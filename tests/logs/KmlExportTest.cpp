@@ -49,7 +49,7 @@ TEST(KmlExport, WritesTheCompleteDocument) {
     doc.m_dblMinLat = 35.68, doc.m_dblMaxLat = 35.70, doc.m_dblMinLon = 139.76, doc.m_dblMaxLon = 139.78;
     doc.m_dblTotalDistance = 1234.9, doc.m_nElapsedSeconds = 3725, doc.m_dblTotalKcal = 52.36;
     doc.m_checkpoints = {Record(9, 3, 0, 0, 0), Record(10, 4, 1234.9, 3725, 52.36)};
-    EXPECT_EQ(ExportKml(doc, "run"), 1);
+    EXPECT_TRUE(ExportKml(doc, "run"));
     EXPECT_TRUE(doc.m_hKmlTemp.IsOpen());
     const std::string point = "        ]]>\r\n    </description>\r\n    <Point>\r\n"
                               "      <coordinates>139.770000,35.690000,40.000000</coordinates>\r\n"

@@ -96,7 +96,7 @@ TEST_F(ReplayTest, BadInputLeavesNothingBehind) {
     EXPECT_FALSE(std::filesystem::exists(temp.host() / "device"));
     ReplayOptions missing;
     missing.nmeaLog = temp.host() / "missing.nmea";
-    EXPECT_EQ(RunReplay(missing).error, "cannot read " + missing.nmeaLog.string());
+    EXPECT_EQ(RunReplay(missing).error, "cannot read " + missing.nmeaLog.string() + ": No such file or directory");
     std::string error;
     EXPECT_FALSE(ParseReplayArguments({"--rest", "5:3", "x.nmea"}, error));
 }

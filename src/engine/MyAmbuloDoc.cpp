@@ -284,17 +284,14 @@ bool CMyAmbuloDoc::LoadSettings() {
     }
     const auto bytes = file.ReadUpTo(kSettingsReadLimit);
     SavedSettings read = m_saved;
-    if (!bytes || !DecodeSettings(*bytes, read)) {
-        m_saved = read; // the fields before the cut, as a damaged file holds them
-        return false;
-    }
+    const bool whole = bytes && DecodeSettings(*bytes, read);
     // Someone else's file (or a file of zeros) must not switch saving off or weigh the user 0 kg:
     // it counts as no file at all.
     if (read.strProductName != kSettingsProductName || read.dwVersion == 0) {
         return false;
     }
-    m_saved = read;
-    return true;
+    m_saved = read; // of a file cut short, the fields before the cut
+    return whole;
 }
 
 void CMyAmbuloDoc::ApplySavedSettings() {

@@ -279,14 +279,16 @@ ReplacementFile::ReplacementFile(const DeviceRoot& root, std::string_view device
     }
     m_target = *host;
     const std::filesystem::path folder = host->parent_path();
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) {
-        m_error = ec.value();
-        return;
-    }
-    m_tempName = (folder / ("." + host->filename().string() + ".XXXXXX")).string();
+    const std::string pattern = (folder / ("." + host->filename().string() + ".XXXXXX")).string();
+    m_tempName = pattern;
     m_file.m_fd = ::mkostemp(m_tempName.data(), O_CLOEXEC);
+    if (!m_file.IsOpen() && errno == ENOENT) {
+        // The folders are made only when missing: the journal passes here every few seconds.
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        m_tempName = pattern;
+        m_file.m_fd = ::mkostemp(m_tempName.data(), O_CLOEXEC);
+    }
     if (!m_file.IsOpen()) {
         m_error = errno;
         m_tempName.clear();

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace std::string_literals;
 
@@ -161,4 +165,28 @@ TEST(SettingsFile, FailedSaveIsReportedAndLeavesTheOldFile) {
     t.temp.WriteHostFile("Program Files", "a file where the folder should be");
     EXPECT_FALSE(doc.SaveSettings());
     EXPECT_EQ(t.temp.ReadHostFile("Program Files"), "a file where the folder should be");
+}
+
+// A file that is not ours (someone else's, zeros, a FIFO or a device) is no file at all: the
+// defaults apply, and reading it neither hangs nor reads without end.
+TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
+    const std::function<void(const std::filesystem::path&)> arrange[] = {
+        [](const auto& p) { std::ofstream(p) << CommonFields(5, 72.5, Wide("\\Data\\"), Wide("Other")); },
+        [](const auto& p) { std::ofstream(p) << CommonFields(0); },
+        [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
+        [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
+        [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
+        [](const auto& p) { std::filesystem::create_directory(p); },
+    };
+    for (const auto& make : arrange) {
+        SCOPED_TRACE(&make - arrange);
+        TestServices t;
+        const auto path = t.temp.host() / kOptFile;
+        std::filesystem::create_directories(path.parent_path());
+        make(path);
+        const CMyAmbuloDoc doc(t.services());
+        EXPECT_EQ(doc.m_bSaveHistory + doc.m_bSaveKml + doc.m_bKeepAwakeIdle, 3);
+        EXPECT_EQ(doc.m_dblWeightKg, 60.0);
+        EXPECT_EQ(doc.m_saved, SavedSettings{});
+    }
 }

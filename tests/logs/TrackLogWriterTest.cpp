@@ -39,6 +39,9 @@ TEST(TrackLog, WritesHeaderFixLinesAndCoordinates) {
     EXPECT_EQ(t.temp.ReadHostFile("My Documents/Ambulo/AMBLKML.TMP"),
               Le(u"        139.767000,35.681000,40.000000\r\n        139.767500,35.681500,76.500000\r\n"
                  u"        139.768000,35.682000,0.0\r\n"));
+    doc.m_nStepSeconds = -3; // the receiver's clock stepped back: a step of no time
+    writer.AppendFix();
+    EXPECT_TRUE(t.temp.ReadHostFile("My Documents/Ambulo/Log/run.log").ends_with(Le(u",8.25,0,0.0\r\n")));
 }
 
 TEST(TrackLog, OpenIsAllOrNothing) {

@@ -1,4 +1,5 @@
 #include "platform/File.h"
+#include "platform/InstanceLock.h"
 
 #include "support/TempRoot.h"
 
@@ -101,4 +102,16 @@ TEST(File, AtomicWriteThatFailsLeavesTheOldFileWhole) {
     EXPECT_FALSE(written);
     EXPECT_EQ(temp.ReadHostFile("opt/ambl.opt"), "the old settings");
     EXPECT_EQ(EntriesIn(temp.host() / "opt"), 1);
+}
+
+TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
+    TempRoot temp;
+    {
+        const platform::InstanceLock first(temp.root());
+        EXPECT_EQ(first.state(), platform::InstanceLock::State::Held);
+        EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+        TempRoot other;
+        EXPECT_EQ(platform::InstanceLock(other.root()).state(), platform::InstanceLock::State::Held);
+    }
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
 }

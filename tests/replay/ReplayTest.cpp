@@ -5,7 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "platform/InstanceLock.h"
+
+#include <csignal>
 #include <fstream>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,7 +105,8 @@ TEST_F(ReplayTest, BadInputLeavesNothingBehind) {
     EXPECT_FALSE(std::filesystem::exists(temp.host() / "device"));
     ReplayOptions missing;
     missing.nmeaLog = temp.host() / "missing.nmea";
-    EXPECT_EQ(RunReplay(missing).error, "cannot read " + missing.nmeaLog.string() + ": No such file or directory");
+    EXPECT_EQ(RunReplay(missing).error,
+              "cannot read " + missing.nmeaLog.string() + ": No such file or directory");
     std::string error;
     EXPECT_FALSE(ParseReplayArguments({"--rest", "5:3", "x.nmea"}, error));
 }
@@ -111,4 +121,90 @@ TEST_F(ReplayTest, LocalTimesFollowTheZoneAcrossADaylightSavingChange) {
     EXPECT_EQ(result.summary.substr(0, 19), "run 20260329-015958");
     const std::string history = File("My Documents/Ambulo/amblHistory.log");
     EXPECT_NE(history.find(platform::Utf8ToUtf16Le("2026/03/29,01:59:58,20,3,")), std::string::npos);
+}
+
+TEST_F(ReplayTest, WhatIsNoRegularLogIsAOneLineError) {
+    const std::function<void(const std::filesystem::path&)> arrange[] = {
+        [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
+        [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
+        [](const auto& p) { std::filesystem::create_directory(p); },
+    };
+    for (const auto& make : arrange) {
+        const auto path = temp.host() / "odd.nmea";
+        std::filesystem::remove_all(path);
+        make(path);
+        ReplayOptions options;
+        options.root = temp.host() / "device";
+        options.nmeaLog = path;
+        EXPECT_EQ(RunReplay(options).error, "cannot read " + path.string() + ": not a regular file");
+    }
+}
+
+// A second program on a root that one holds ends at once; once the holder is gone (even killed),
+// the root is free again.
+TEST_F(ReplayTest, OneProgramPerDeviceRoot) {
+    std::filesystem::create_directories(temp.host() / "device");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const platform::InstanceLock lock(platform::DeviceRoot(temp.host() / "device"));
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    const std::string nmea = Epoch("003001.00", 0) + Epoch("003002.00", 0);
+    EXPECT_EQ(Replay(nmea).error, "Ambulo は既に起動しています。");
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(Replay(nmea).ok);
+}
+
+// The disk fills in the middle of a workout: each file that cannot be written is said once, what
+// was on the disk before stays byte for byte, and no file that is not whole is listed.
+TEST_F(ReplayTest, AFullDiskDamagesNothing) {
+    const auto device = temp.host() / "device";
+    std::filesystem::create_directories(device);
+    if (::mount("tmpfs", device.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    }
+    struct Unmount {
+        std::filesystem::path at;
+        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+    } unmount{device};
+
+    // A history ending two bytes short of a page: the next line can only be written in part.
+    std::string history = "\uFEFFDataVersion=0.01\r\n日付,時刻,距離(m),時間(秒),消費カロリー(kcal)\r\n"
+                          "2008/01/14,09:03:07,5,6,0.7\r\n";
+    history = platform::Utf8ToUtf16Le(history);
+    history.insert(history.size() - 10,
+                   platform::Utf8ToUtf16Le(std::string((4094 - history.size()) / 2, ' ')));
+    ASSERT_EQ(history.size(), 4094U);
+    std::filesystem::create_directories(device / "My Documents/Ambulo");
+    std::ofstream(device / "My Documents/Ambulo/amblHistory.log", std::ios::binary) << history;
+    std::string nmea;
+    for (int second = 0; second < 1500; ++second) {
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d%02d%02d.00", second / 3600, second / 60 % 60, second % 60);
+        nmea += Epoch(time, second * 3.0);
+    }
+    const ReplayResult result = Replay(nmea);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("を保存できませんでした。"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
+    EXPECT_EQ(File("My Documents/Ambulo/amblHistory.log"), history);
+    for (const auto& listed : result.files) {
+        EXPECT_NE(listed, (device / "My Documents/Ambulo/amblHistory.log").string());
+        const std::string bytes = temp.ReadHostFile(std::filesystem::relative(listed, temp.host()));
+        if (listed.ends_with(".kml")) {
+            EXPECT_TRUE(bytes.ends_with("</kml>\r\n")) << listed;
+        }
+    }
+    // No temporary file of a replacement is left behind.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(device)) {
+        EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
+    }
 }

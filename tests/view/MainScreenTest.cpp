@@ -1,10 +1,15 @@
 #include "view/MainScreen.h"
 
 #include "engine/MyAmbuloDoc.h"
+#include "logs/TextFormat.h"
 #include "platform/TextCodec.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -147,7 +152,12 @@ TEST_F(MainScreenTest, AFreshStartForgetsThePreviousWorkout) {
     Tick(10);
     screen.OnStartButton(); // a second workout...
     EXPECT_EQ(screen.m_strDistance, "0");
-    screen.OnStartButton(); // ...finished before any fix was accepted
+    // ...knows none of the first one's positions...
+    EXPECT_EQ(doc.m_posStart.dblLatitude + doc.m_posEnd.dblLatitude + doc.m_dblMinLat + doc.m_dblMaxLat, 0.0);
+    screen.OnStartButton(); // ...and is finished before any fix was accepted: it has no route
+    EXPECT_TRUE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/KML/20080115-093001.kml"));
+    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/KML/20080115-093004.kml"));
+    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/AMBLKML.TMP"));
     const std::string record = HostFile("Log/20080115-093004.hol");
     EXPECT_NE(record.find(platform::Utf8ToUtf16Le("総距離＝0\r\n")), std::string::npos);
     EXPECT_NE(record.find(platform::Utf8ToUtf16Le("時間＝0\r\n")), std::string::npos);
@@ -289,4 +299,91 @@ TEST_F(MainScreenTest, PicturesFollowTheWorkout) {
     doc.m_bShowBluetooth = 1;
     screen.OnBluetoothButton(); // asked on, but the radio does not answer
     EXPECT_EQ(screen.BluetoothPicture(), IDB_BLUETOOTH_OFF);
+}
+
+// A workout whose program is killed is offered at the next start: saved as a finish would save it,
+// with the figures of its last journal, or let go without leaving a temporary file behind.
+TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
+    for (const auto answer : {platform::MessageAnswer::Yes, platform::MessageAnswer::No}) {
+        TestServices u;
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The dying program: 23 measured seconds at 3 m/s, a tap at 10 s, then SIGKILL.
+            CMyAmbuloDoc dying(u.services());
+            MainScreenHooks none;
+            CMainScreen running(dying, none);
+            running.m_rcMap = {0, 0, 10, 10};
+            running.OnInitialUpdate();
+            for (int second = 0; second <= 24; ++second) {
+                u.clock.AdvanceSeconds(1);
+                platform::GPS_POSITION fix{0xFU};
+                fix.dblLatitude = 35.0 + 3.0 * second / 110940.0;
+                fix.dblLongitude = 139.0;
+                u.gps.positions.push_back({true, fix});
+                running.OnTimer();
+                if (second == 0) {
+                    running.StartRun();
+                }
+                if (second == 10) {
+                    running.OnTap(5, 5);
+                }
+            }
+            const int figures[2] = {dying.m_nElapsedSeconds, static_cast<int>(dying.m_dblTotalDistance)};
+            (void)!::write(pipeFds[1], figures, sizeof figures);
+            ::raise(SIGKILL);
+        }
+        ::close(pipeFds[1]);
+        int figures[2] = {};
+        ASSERT_EQ(::read(pipeFds[0], figures, sizeof figures), static_cast<ssize_t>(sizeof figures));
+        ::close(pipeFds[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        ASSERT_EQ(figures[0], 24);
+
+        u.messages.answers = {answer};
+        CMyAmbuloDoc doc2(u.services());
+        RecordingHooks shown;
+        shown.temp = &u.temp;
+        CMainScreen next(doc2, shown);
+        next.OnInitialUpdate();
+        next.RecoverInterruptedWorkout(true);
+        ASSERT_EQ(u.messages.shown.size(), 1U);
+        EXPECT_EQ(u.messages.shown[0].text, "前回の記録は正常に終了していません。保存しますか？");
+        const auto folder = u.temp.host() / "My Documents/Ambulo";
+        EXPECT_FALSE(std::filesystem::exists(folder / "AMBLJRNL.TMP"));
+        if (answer == platform::MessageAnswer::No) {
+            EXPECT_FALSE(std::filesystem::exists(folder / "AMBLKML.TMP"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "amblHistory.log"));
+            continue;
+        }
+        // The journal is at most five measured seconds behind the kill.
+        const int seconds = shown.figures.m_nTotalSeconds;
+        EXPECT_TRUE(seconds > figures[0] - 5 && seconds <= figures[0]) << seconds;
+        EXPECT_EQ(shown.figures.m_strTitle, "20080115-093001");
+        const std::string history = u.temp.ReadHostFile("My Documents/Ambulo/amblHistory.log");
+        const std::string line =
+            CFormat("2008/01/15,09:30:01,%d,%d,", std::stoi(shown.figures.m_strDistanceText), seconds);
+        EXPECT_NE(history.find(platform::Utf8ToUtf16Le(line)), std::string::npos);
+        EXPECT_LE(std::stoi(shown.figures.m_strDistanceText), figures[1]);
+        const std::string kml = u.temp.ReadHostFile("My Documents/Ambulo/KML/20080115-093001.kml");
+        EXPECT_NE(kml.find("<name>チェックポイント #1</name>"), std::string::npos); // the tap
+        EXPECT_NE(kml.find("<name>ゴール</name>"), std::string::npos);
+        EXPECT_NE(kml.find(CFormat("総時間：%d 秒", seconds)), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log")); // the GPS log is off
+    }
+}
+
+TEST_F(MainScreenTest, GpsInitReportsEveryFailure) {
+    t.gps.openSucceeds = false;
+    screen.OnCommand(ID_GPS_INIT);
+    screen.OnCommand(ID_GPS_INIT);
+    EXPECT_EQ(t.messages.shown.size(), 2U);
+    screen.OnTimer(); // the tick's own retries say it once only
+    screen.OnTimer();
+    EXPECT_EQ(t.messages.shown.size(), 2U);
 }

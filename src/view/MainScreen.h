@@ -64,7 +64,7 @@ class CMainScreen {
 public:
     CMainScreen(CMyAmbuloDoc& doc, MainScreenHooks& hooks);
 
-    // Opens the receiver, reads the power-off timeout and starts the tick.
+    // Opens the receiver, starts the tick and keeps the machine up when the idle setting says so.
     void OnInitialUpdate();
     // The one-second tick. Skipped while a message box or dialog of this screen is open.
     void OnTimer();
@@ -114,8 +114,6 @@ public:
     bool m_bBluetoothVisible = true;
 
     // Counters of the tick.
-    int m_nIdleResetInterval = 0;
-    int m_nIdleResetCounter = 0;
     int m_nTicksWithoutFix = 0;
     int m_nPitchCountdown = 0;
     int m_nPitchDistanceIndex = 0;
@@ -139,6 +137,8 @@ private:
 
     void OnAcceptedFix();
     void SaveFinishedWorkout();
+    // Holds the machine up while measuring or while the idle setting is on, and lets it go otherwise.
+    void UpdateKeepAwake();
     void ShowError(const std::string& text);
 
     CMyAmbuloDoc& m_doc;

@@ -2,26 +2,27 @@
 
 namespace platform {
 
-// The machine's automatic power-off (or suspend-on-idle) and the idle timer that delays it.
+// The machine's suspend and idle power-off, which the program holds off while it needs the machine.
 class Power {
 public:
     virtual ~Power() = default;
-    // Seconds of inactivity before the machine powers off by itself, or -1 when it never does or
-    // this cannot be read.
-    virtual int PowerOffTimeoutSeconds() = 0;
-    // Tells the system the user is active, restarting its idle countdown. Failures are silent.
-    virtual void ResetIdleTimer() = 0;
+    // Holds the machine up (no suspend, no idle power-off) while on; lets it go when off. Asking for
+    // the state already held does nothing; a failure is silent, and the next call tries again.
+    virtual void KeepAwake(bool on) = 0;
 };
 
-// A machine with a fixed timeout that counts the idle-timer resets.
+// A machine that always grants the hold, counting the real changes.
 class ScriptedPower final : public Power {
 public:
-    explicit ScriptedPower(int timeoutSeconds = -1) : timeout(timeoutSeconds) {}
-    int PowerOffTimeoutSeconds() override { return timeout; }
-    void ResetIdleTimer() override { ++resets; }
+    void KeepAwake(bool on) override {
+        if (on != held) {
+            held = on;
+            ++changes;
+        }
+    }
 
-    int timeout;
-    int resets = 0;
+    bool held = false;
+    int changes = 0;
 };
 
 } // namespace platform

@@ -49,13 +49,9 @@ void CMainScreen::OnInitialUpdate() {
     m_bBluetoothVisible = m_doc.m_bShowBluetooth != 0;
     m_doc.m_bBluetoothOn = m_doc.m_bShowBluetooth == 1 && m_doc.IsBluetoothOn() ? 1 : 0;
     m_doc.OpenGps();
-    // Reset the idle timer a little before the machine would power off.
-    const int timeout = services.power.PowerOffTimeoutSeconds();
-    m_nIdleResetInterval = timeout > 0 ? std::max(timeout - 10, 1) : timeout;
-    m_nIdleResetCounter = m_nIdleResetInterval;
-    services.power.ResetIdleTimer();
     m_doc.m_stNow = services.clock.LocalNow();
     m_hooks.StartTick();
+    UpdateKeepAwake();
 }
 
 void CMainScreen::OnTimer() {
@@ -69,14 +65,6 @@ void CMainScreen::OnTimer() {
     const auto& now = m_doc.m_stNow;
     m_strClock = CFormat("%04d/%02d/%02d %02d:%02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
                          now.wMinute, now.wSecond);
-
-    ++m_nIdleResetCounter;
-    if (m_nIdleResetInterval > 0 && m_nIdleResetCounter > m_nIdleResetInterval) {
-        if (m_doc.m_bKeepAwakeIdle != 0 || m_doc.m_bMeasuring != 0) {
-            services.power.ResetIdleTimer();
-        }
-        m_nIdleResetCounter = m_nIdleResetInterval;
-    }
 
     // A reopen may show its failure in a message box; m_bInTick keeps ticks from its event loop out.
     if (!m_doc.PollDeviceState()) {
@@ -277,6 +265,7 @@ void CMainScreen::StartRun() {
     m_nPitchCountdown = m_doc.m_nPitchSeconds;
     m_nCheckpointCountdown = m_doc.m_nCheckpointSeconds;
     WriteJournal(JournalState::Phase::Measuring);
+    UpdateKeepAwake();
 }
 
 void CMainScreen::PauseRun() {
@@ -285,6 +274,7 @@ void CMainScreen::PauseRun() {
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
     WriteJournal(JournalState::Phase::Resting);
+    UpdateKeepAwake();
 }
 
 void CMainScreen::FinishRun() {
@@ -298,8 +288,13 @@ void CMainScreen::FinishRun() {
     WriteJournal(JournalState::Phase::Finishing);
     m_doc.m_bAwaitFirstFix = 1;
     m_doc.CloseTrackLog();
+    UpdateKeepAwake(); // nothing is measured while the result is shown
     SaveFinishedWorkout(anyFix, false);
     m_doc.ClearCheckpoints();
+}
+
+void CMainScreen::UpdateKeepAwake() {
+    m_doc.Services().power.KeepAwake(m_doc.m_bKeepAwakeIdle != 0 || m_doc.m_bMeasuring != 0);
 }
 
 // Every file is written before the result is shown, so a program that dies while the result is
@@ -543,6 +538,7 @@ bool CMainScreen::OnCommand(int commandId) {
             m_bBluetoothVisible = m_doc.m_bShowBluetooth != 0;
             m_doc.m_stNow = services.clock.LocalNow();
             m_hooks.StartTick();
+            UpdateKeepAwake(); // the settings may have changed
         }
         return true;
     }
@@ -566,6 +562,7 @@ bool CMainScreen::OnCommand(int commandId) {
         return true;
     case ID_KEEP_AWAKE:
         m_doc.m_bKeepAwakeIdle = Toggled(m_doc.m_bKeepAwakeIdle);
+        UpdateKeepAwake();
         return true;
     case ID_GPS_INIT: {
         const ModalScope modal(*this);
@@ -610,6 +607,7 @@ bool CMainScreen::Exit() {
     }
     m_hooks.DeleteDrawingBuffers();
     m_hooks.RequestQuit();
+    services.power.KeepAwake(false);
     return true;
 }
 

@@ -65,7 +65,7 @@ class CMainScreen {
 public:
     CMainScreen(CMyAmbuloDoc& doc, MainScreenHooks& hooks);
 
-    // Opens the receiver, reads the power-off timeout and starts the tick.
+    // Opens the receiver, starts the tick and keeps the machine up when the idle setting says so.
     void OnInitialUpdate();
     // The one-second tick. Skipped while a message box or dialog of this screen is open.
     void OnTimer();
@@ -120,8 +120,6 @@ public:
     bool m_bBluetoothVisible = true;
 
     // Counters of the tick.
-    int m_nIdleResetInterval = 0;
-    int m_nIdleResetCounter = 0;
     int m_nTicksWithoutFix = 0;
     int m_nPitchCountdown = 0;
     int m_nPitchDistanceIndex = 0;
@@ -149,6 +147,8 @@ private:
     void AddCheckpoint();
     void SaveFinishedWorkout(bool anyFix, bool historyWritten);
     void DiscardInterruptedWorkout();
+    // Holds the machine up while measuring or while the idle setting is on, and lets it go otherwise.
+    void UpdateKeepAwake();
     void ShowError(const std::string& text);
     // Keeps the workout's journal current; a due sync also pushes its open files to the disk.
     void WriteJournal(JournalState::Phase phase);

@@ -1,5 +1,6 @@
 #include "support/PrivateBus.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 
 #include <cstdlib>
@@ -48,6 +49,37 @@ bool HasOwner(const QString& name) {
     return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
+namespace {
+
+const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
+
+} // namespace
+
+std::vector<std::pair<QString, uint>> PortalInhibitCalls() {
+    const QDBusMessage reply =
+        BusCall(kPortal, kPortalPath, kMock, QStringLiteral("GetMethodCalls"), {QStringLiteral("Inhibit")});
+    std::vector<std::pair<QString, uint>> calls;
+    const auto log = reply.arguments().value(0).value<QDBusArgument>();
+    log.beginArray();
+    while (!log.atEnd()) {
+        qulonglong when = 0;
+        QVariantList arguments;
+        log.beginStructure();
+        log >> when >> arguments;
+        log.endStructure();
+        calls.emplace_back(arguments.value(0).toString(), arguments.value(1).toUInt());
+    }
+    log.endArray();
+    return calls;
+}
+
+int PortalHeldRequests() {
+    const QDBusMessage reply = BusCall(kPortal, kPortalPath, kMock, QStringLiteral("HeldRequests"));
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toStringList().size() : -1;
+}
+
 void PrivateBusTest::SetUp() {
     if (!ChildProcess::Installed("/usr/bin/dbus-daemon") || !ChildProcess::Installed("/usr/bin/python3") ||
         !std::filesystem::exists("/usr/lib/python3/dist-packages/dbusmock")) {
@@ -67,6 +99,10 @@ void PrivateBusTest::StartMock(const QString& owned, std::vector<std::string> ar
     mock = std::make_unique<ChildProcess>(arguments);
     ASSERT_TRUE(WaitFor([this] { return mock->Exited() || HasOwner(name); }, 15s) && !mock->Exited())
         << "dbusmock did not come up as " << name.toStdString();
+}
+
+void PrivateBusTest::StartMockPortal() {
+    StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL});
 }
 
 void PrivateBusTest::StopMock() {

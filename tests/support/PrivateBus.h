@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 // QtDBus connects to the system and the session bus once per process, so every device test uses
@@ -22,6 +23,11 @@ QDBusMessage BusCall(const QString& service, const QString& path, const QString&
                      const QString& method, const QVariantList& arguments = {});
 bool HasOwner(const QString& name);
 
+// The desktop portal of tests/device/mock_portal.py, once started: the window and flags of each
+// Inhibit call it received, and how many of its inhibitors are held.
+std::vector<std::pair<QString, uint>> PortalInhibitCalls();
+int PortalHeldRequests();
+
 // Tests against python3-dbusmock on the private bus: skipped, with the reason, where the peers are
 // not installed. StartMock runs "/usr/bin/python3 -m dbusmock ARGUMENTS" and waits until it owns
 // its name; TearDown stops it and waits until the name is free for the next test.
@@ -31,6 +37,7 @@ protected:
     void TearDown() override;
     void StartMock(const QString& owned, std::vector<std::string> arguments);
     void StopMock();
+    void StartMockPortal();
 
     QString name;
     std::unique_ptr<ChildProcess> mock;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -218,20 +219,35 @@ TEST_F(MainScreenTest, TapsRecordCheckpointsInsideTheMapDuringAWorkout) {
     EXPECT_EQ(t.sound.played.size(), 2U);
 }
 
-TEST_F(MainScreenTest, IdleTimerIsResetBeforeThePowerOffTimeout) {
-    EXPECT_EQ(t.power.resets, 1); // once at start-up
-    t.power.timeout = 60;
-    screen.OnInitialUpdate();
-    EXPECT_EQ(screen.m_nIdleResetInterval, 50);
+TEST_F(MainScreenTest, MachineIsHeldUpWhileMeasuringOrWhileTheIdleSettingIsOn) {
+    EXPECT_TRUE(t.power.held); // the idle setting is on by default
     Tick(0);
-    Tick(0);
-    EXPECT_EQ(t.power.resets, 4); // the counter starts full: every tick resets
-    doc.m_bKeepAwakeIdle = 0;
-    Tick(0);
-    EXPECT_EQ(t.power.resets, 4);
-    t.power.timeout = 5;
-    screen.OnInitialUpdate();
-    EXPECT_EQ(screen.m_nIdleResetInterval, 1);
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        bool held;
+    } steps[] = {
+        {"idle setting off", [&] { screen.OnCommand(ID_KEEP_AWAKE); }, false},
+        {"start", [&] { screen.OnStartButton(); }, true},
+        {"idle setting on while measuring", [&] { screen.OnCommand(ID_KEEP_AWAKE); }, true},
+        {"idle setting off while measuring", [&] { screen.OnCommand(ID_KEEP_AWAKE); }, true},
+        {"rest", [&] { screen.OnRestButton(); }, false},
+        {"resume", [&] { screen.OnStartButton(); }, true},
+        {"finish", [&] { screen.OnStartButton(); }, false},
+        {"idle setting on in a dialog",
+         [&] {
+             doc.m_bKeepAwakeIdle = 1;
+             screen.OnCommand(ID_LOG_SETTINGS);
+         },
+         true},
+        {"exit", [&] { screen.Exit(); }, false},
+    };
+    for (const auto& [step, act, held] : steps) {
+        act();
+        Tick(0);
+        EXPECT_EQ(t.power.held, held) << step;
+    }
+    EXPECT_EQ(t.power.changes, 8); // one per change of the rule, none per tick
 }
 
 TEST_F(MainScreenTest, StartButtonPictureFollowsTheSpeedBands) {

@@ -3,8 +3,8 @@
 #include "platform/Services.h"
 #include "platform/device/BluezRadio.h"
 #include "platform/device/DesktopShell.h"
-#include "platform/device/LogindPower.h"
 #include "platform/device/QtSound.h"
+#include "platform/device/SleepInhibitor.h"
 
 #include <memory>
 #include <string>
@@ -18,8 +18,8 @@ namespace platform::device {
 std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& error);
 
 // The real machine behind the program: the device root of the environment, its clock, the
-// receiver of AMBULO_GPS, BlueZ, logind, Qt sound and the desktop. Message boxes come from the
-// screens, which own them.
+// receiver of AMBULO_GPS, BlueZ, the portal's or logind's sleep inhibitor, Qt sound and the
+// desktop. Message boxes come from the screens, which own them.
 class DeviceServices {
 public:
     // Nothing, with the reason in error, when AMBULO_GPS cannot be used. Puts the default chime in
@@ -37,7 +37,7 @@ private:
     std::unique_ptr<GpsSource> m_gps;
     BluezRadio m_radio;
     QtSound m_sound;
-    LogindPower m_power;
+    SleepInhibitor m_power;
     DesktopShell m_shell;
 };
 

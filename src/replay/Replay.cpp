@@ -29,10 +29,12 @@ public:
     platform::MessageAnswer Show(std::string_view text, std::string_view caption,
                                  platform::MessageButtons buttons) override {
         last = std::string(caption) + ": " + std::string(text);
+        shown.push_back(last);
         return buttons == platform::MessageButtons::Ok ? platform::MessageAnswer::Ok
                                                        : platform::MessageAnswer::No;
     }
     std::string last;
+    std::vector<std::string> shown;
 };
 
 // Whether the workout can take any fix of the log, as the receiver checks are set.
@@ -154,6 +156,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
             }
         }
     }
+    result.notes = messages.shown; // a journal set aside, say
     if (!screen.m_writeFailures.empty()) {
         result.error = screen.m_writeFailures.front();
         return result;

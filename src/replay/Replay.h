@@ -26,6 +26,7 @@ struct ReplayResult {
     // files.
     std::string recovered;
     std::vector<std::string> recoveredFiles;
+    std::vector<std::string> notes; // what the recovery had to say, for the user
     std::string summary; // "run NAME distance M seconds S kcal X.X maxspeed10 N"
 };
 

@@ -14,6 +14,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const ReplayResult result = RunReplay(*options);
+    for (const auto& note : result.notes) {
+        std::fprintf(stderr, "ambulo-replay: %s\n", note.c_str());
+    }
     if (!result.recovered.empty()) {
         std::fprintf(stderr, "ambulo-replay: saved the unfinished workout %s first:\n",
                      result.recovered.c_str());

@@ -376,7 +376,6 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
         const auto host = aside ? services.root.ToHost(*aside) : std::nullopt;
         const std::string text = "前回の記録を読み込めませんでした。" +
                                  (host ? "\n" + host->string() + " に残しました。" : std::string());
-        m_writeFailures.push_back(text);
         ShowError(text);
         return;
     }

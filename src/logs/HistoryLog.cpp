@@ -102,7 +102,11 @@ platform::WriteResult AppendHistory(const CMyAmbuloDoc& doc) {
         fresh.Write(kUtf16Bom);
         fresh.Write(platform::Utf8ToUtf16Le(kHistoryHead));
         fresh.Write(line);
-        return fresh.Commit(true);
+        const platform::WriteResult result = fresh.Commit(true);
+        if (!result && *size == 0) {
+            platform::DeleteFile(root, path); // only just made by the open: leave no empty log behind
+        }
+        return result;
     }
     // A file damaged elsewhere may end in half a character, in the middle of a line; the new line
     // starts on a whole character of a line of its own, so it and every later one stay readable.

@@ -203,6 +203,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
 
     // Only files written whole are listed; a file that could not be written fails the replay.
     result.ok = screen.m_writeFailures.empty();
+    result.failures = screen.m_writeFailures;
     if (!result.ok) {
         result.error = screen.m_writeFailures.front();
     }

@@ -20,14 +20,15 @@ struct ReplayOptions {
 
 struct ReplayResult {
     bool ok = false;
-    std::string error;              // what went wrong, when not ok
-    std::vector<std::string> files; // host paths of the files written whole, in the order written
+    std::string error;                 // what went wrong, when not ok
+    std::vector<std::string> failures; // every file that could not be written, once each
+    std::vector<std::string> files;    // host paths of the files written whole, in the order written
     // A workout left unsaved by a program that died, saved before the replay: its run name and
     // files.
     std::string recovered;
     std::vector<std::string> recoveredFiles;
     std::vector<std::string> notes; // what the recovery had to say, for the user
-    std::string summary; // "run NAME distance M seconds S kcal X.X maxspeed10 N"
+    std::string summary;            // "run NAME distance M seconds S kcal X.X maxspeed10 N"
 };
 
 // Reads the command line of ambulo-replay: [--root DIR] [--rest N:M]... [--tap N]... LOG.nmea

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <set>
 
+#include "engine/SavedSettings.h"
 #include "platform/InstanceLock.h"
 
 #include <csignal>
@@ -185,6 +188,11 @@ TEST_F(ReplayTest, AFullDiskDamagesNothing) {
     ASSERT_EQ(history.size(), 4094U);
     std::filesystem::create_directories(device / "My Documents/Ambulo");
     std::ofstream(device / "My Documents/Ambulo/amblHistory.log", std::ios::binary) << history;
+    SavedSettings keepEverything;
+    keepEverything.bSaveGpsLog = 1;
+    const std::string settings = EncodeSettings(keepEverything);
+    std::filesystem::create_directories(device / "Program Files/Ambulo");
+    std::ofstream(device / "Program Files/Ambulo/ambl.opt", std::ios::binary) << settings;
     std::string nmea;
     for (int second = 0; second < 1500; ++second) {
         char time[16];
@@ -196,6 +204,15 @@ TEST_F(ReplayTest, AFullDiskDamagesNothing) {
     EXPECT_NE(result.error.find("を保存できませんでした。"), std::string::npos) << result.error;
     EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
     EXPECT_EQ(File("My Documents/Ambulo/amblHistory.log"), history);
+    EXPECT_EQ(File("Program Files/Ambulo/ambl.opt"), settings);
+    // Each file that failed is named once, although the track log failed at every later fix.
+    const std::string trackLog = (device / "My Documents/Ambulo/Log/").string();
+    EXPECT_EQ(std::count_if(
+                  result.failures.begin(), result.failures.end(),
+                  [&](const std::string& m) { return m.starts_with(trackLog) && m.find(".log") != m.npos; }),
+              1);
+    std::set<std::string> distinct(result.failures.begin(), result.failures.end());
+    EXPECT_EQ(distinct.size(), result.failures.size());
     for (const auto& listed : result.files) {
         EXPECT_NE(listed, (device / "My Documents/Ambulo/amblHistory.log").string());
         const std::string bytes = temp.ReadHostFile(std::filesystem::relative(listed, temp.host()));

@@ -66,6 +66,10 @@ std::string NormalizedLogFolder(std::string_view folder) {
         return std::string(kDefaultLogFolder);
     }
     std::string normalized(folder);
+    // Device paths start at the root: "Logs\" typed in the dialog is "\Logs\" for every file.
+    if (normalized.front() != '\\' && normalized.front() != '/') {
+        normalized.insert(normalized.begin(), '\\');
+    }
     if (normalized.back() != '\\') {
         normalized += '\\';
     }

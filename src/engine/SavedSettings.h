@@ -55,5 +55,5 @@ std::string EncodeSettings(const SavedSettings& settings);
 // that stay in the record. Bytes after the last field are ignored.
 bool DecodeSettings(std::string_view bytes, SavedSettings& settings);
 
-// A log folder as it is kept: never empty, always ending with a backslash.
+// A log folder as it is kept: never empty, always starting and ending with a backslash.
 std::string NormalizedLogFolder(std::string_view folder);

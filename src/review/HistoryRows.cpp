@@ -90,6 +90,7 @@ void HistoryRows::SetMode(HistoryMode mode) {
 
 void HistoryRows::SetReference(const SYSTEMTIME& reference) {
     m_stReference = reference;
+    m_nMonthDay = 0;
     Rebuild();
 }
 
@@ -187,10 +188,16 @@ void HistoryRows::FindMaxima() {
 }
 
 void HistoryRows::Step(int direction) {
+    int monthDay = 0;
     switch (m_mode) {
-    case HistoryMode::Month:
-        m_stReference = AddCalendarMonths(m_stReference, direction);
+    case HistoryMode::Month: {
+        // 31 January, 29 February, 31 March: the day is cut short only for the month shown.
+        monthDay = m_nMonthDay != 0 ? m_nMonthDay : m_stReference.wDay;
+        SYSTEMTIME wanted = m_stReference;
+        wanted.wDay = static_cast<std::uint16_t>(monthDay);
+        m_stReference = AddCalendarMonths(wanted, direction);
         break;
+    }
     case HistoryMode::Week:
         m_stReference = AddCalendarDays(m_stReference, 7 * direction);
         break;
@@ -199,6 +206,7 @@ void HistoryRows::Step(int direction) {
         m_stReference = AddCalendarDays(m_stReference, direction);
         break;
     }
+    m_nMonthDay = monthDay;
     Rebuild();
 }
 
@@ -206,6 +214,7 @@ std::optional<HistoryEntry> HistoryRows::DrillDown(std::size_t i) {
     if (i >= m_rows.size()) {
         return std::nullopt;
     }
+    m_nMonthDay = 0;
     const SYSTEMTIME first = m_rows[i].stStart;
     switch (m_mode) {
     case HistoryMode::Month: {

@@ -73,6 +73,7 @@ private:
 
     std::vector<HistoryEntry> m_entries;
     platform::SYSTEMTIME m_stReference;
+    int m_nMonthDay = 0; // the day month steps keep, once the user steps by months
     HistoryMode m_mode = HistoryMode::Day;
     std::vector<HistoryRow> m_rows;
     std::vector<platform::SYSTEMTIME> m_weekEnds;

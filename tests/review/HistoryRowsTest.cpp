@@ -107,6 +107,20 @@ TEST_F(HistoryRowsTest, ArrowsStepByCalendarUnits) {
     days.SetMode(HistoryMode::Record);
     days.StepBack();
     EXPECT_EQ(days.Reference(), (SYSTEMTIME{2008, 12, 3, 31, 0, 0, 0, 0}));
+
+    // Months keep the day the user had, cut short only for a month without it.
+    HistoryRows months(entries, SYSTEMTIME{2024, 1, 3, 31, 0, 0, 0, 0});
+    months.SetMode(HistoryMode::Month);
+    for (const int day : {29, 31, 30, 31}) {
+        months.StepForward();
+        EXPECT_EQ(months.Reference().wDay, day) << "month " << months.Reference().wMonth;
+    }
+    months.SetMode(HistoryMode::Day);
+    months.StepBack(); // another step starts from the day shown
+    months.StepBack();
+    months.SetMode(HistoryMode::Month);
+    months.StepForward();
+    EXPECT_EQ(months.Reference().wMonth * 100 + months.Reference().wDay, 629);
 }
 
 TEST_F(HistoryRowsTest, EnterDrillsDownToOneWorkout) {

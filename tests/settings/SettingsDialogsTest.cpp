@@ -282,7 +282,7 @@ TEST(LogSettings, FolderIsStoredWithOneTrailingBackslash) {
         std::string stored;
     };
     for (const Case& c : {Case{R"(\Logs)", R"(\Logs\)"}, Case{"", R"(\My Documents\Ambulo\)"},
-                          Case{R"(\Logs\)", R"(\Logs\)"}}) {
+                          Case{R"(\Logs\)", R"(\Logs\)"}, Case{R"(Logs\)", R"(\Logs\)"}}) {
         Fixture f;
         f.Run(ID_LOG_SETTINGS, [&c](CSettingsDialog& dlg) {
             EXPECT_EQ(Text(dlg, 1022), R"(\My Documents\Ambulo\)");

@@ -32,6 +32,7 @@ public:
     static std::optional<std::vector<GPS_POSITION>> LoadFile(const std::filesystem::path& hostPath);
 
     std::unique_ptr<GpsConnection> Open() override;
+    std::string Describe() const override { return "NMEA ログ再生"; }
 
     // Manual pacing: releases the next epoch (after the last, the device goes off).
     void Advance();

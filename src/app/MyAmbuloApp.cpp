@@ -3,6 +3,7 @@
 #include "app/ProgramDialogs.h"
 
 #include "app/MainFrame.h"
+#include "app/VersionInfoDlg.h"
 #include "engine/MyAmbuloDoc.h"
 #include "platform/DeviceRoot.h"
 #include "platform/File.h"
@@ -63,6 +64,10 @@ int CMyAmbuloApp::Run() {
     m_doc = std::make_unique<CMyAmbuloDoc>(services);
     m_dialogs = std::make_unique<ProgramDialogs>(*m_doc, services);
     m_frame = std::make_unique<CMainFrame>(*m_doc, *m_dialogs);
+    // The About box says which receiver is read; with none named, that may change while running.
+    m_frame->SetAboutBox([this](QWidget* owner) {
+        CVersionInfoDlg(owner, QString::fromStdString(m_device->GpsDescription())).exec();
+    });
     m_messages.SetParent(m_frame.get());
     m_dialogs->SetParent(m_frame.get());
     m_frame->EndOnSignalsAndSessionEnd();

@@ -25,7 +25,7 @@ QGroupBox* AddressBox(const QString& title, const QString& address, QWidget* par
 
 } // namespace
 
-CVersionInfoDlg::CVersionInfoDlg(QWidget* parent) : QDialog(parent) {
+CVersionInfoDlg::CVersionInfoDlg(QWidget* parent, const QString& gpsSource) : QDialog(parent) {
     setWindowTitle(QStringLiteral("バージョン情報 Ambulo"));
 
     auto* icon = new QLabel(this);
@@ -37,6 +37,11 @@ CVersionInfoDlg::CVersionInfoDlg(QWidget* parent) : QDialog(parent) {
     for (const QString& line :
          {QStringLiteral("Ambulo"), QStringLiteral("Version 1.07"), QStringLiteral("Ambulo project")}) {
         names->addWidget(new QLabel(line, this));
+    }
+    if (!gpsSource.isEmpty()) {
+        auto* source = new QLabel(QStringLiteral("GPS: ") + gpsSource, this);
+        source->setObjectName(QStringLiteral("gpsSource"));
+        names->addWidget(source);
     }
 
     auto* top = new QHBoxLayout;

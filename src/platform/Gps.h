@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace platform {
 
@@ -52,6 +53,9 @@ public:
     virtual ~GpsSource() = default;
     // A new connection, or nothing when the source cannot be opened.
     virtual std::unique_ptr<GpsConnection> Open() = 0;
+    // What the user is told the positions come from ("gpsd localhost:2947"); empty when nothing
+    // needs saying.
+    virtual std::string Describe() const { return {}; }
 };
 
 // Bluetooth radio modes.

@@ -35,6 +35,7 @@ public:
                                                              std::string* why = nullptr);
 
     std::unique_ptr<GpsConnection> Open() override;
+    std::string Describe() const override { return "NMEA ログ再生"; }
 
     // Manual pacing: releases the next epoch (after the last, the device goes off).
     void Advance();

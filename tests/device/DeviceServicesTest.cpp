@@ -1,6 +1,8 @@
 #include "platform/device/DeviceServices.h"
 #include "platform/Chime.h"
 #include "platform/NmeaReplaySource.h"
+#include "platform/device/DefaultGpsSource.h"
+#include "platform/device/GeoclueSource.h"
 #include "platform/device/GpsdSource.h"
 
 #include "support/TempRoot.h"
@@ -10,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+using platform::device::DefaultGpsSource;
+using platform::device::GeoclueSource;
 using platform::device::GpsdSource;
 using platform::device::MakeGpsSource;
 
@@ -27,8 +31,8 @@ std::uint32_t Field(const std::string& bytes, std::size_t at, int size) {
 
 TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
     std::string error;
-    for (const auto& [setting, host, port] : {std::tuple{"", "localhost", "2947"},
-                                              {"gpsd", "localhost", "2947"},
+    EXPECT_EQ(dynamic_cast<DefaultGpsSource*>(MakeGpsSource("", error).get())->Gpsd().Port(), "2947");
+    for (const auto& [setting, host, port] : {std::tuple{"gpsd", "localhost", "2947"},
                                               {"gpsd://gps.local:4000", "gps.local", "4000"},
                                               {"gpsd://[::1]:2948", "::1", "2948"},
                                               {"gpsd://box", "box", "2947"}}) {
@@ -38,6 +42,9 @@ TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
         EXPECT_EQ(gpsd->Host(), host);
         EXPECT_EQ(gpsd->Port(), port);
     }
+    EXPECT_NE(dynamic_cast<GeoclueSource*>(MakeGpsSource("geoclue", error).get()), nullptr);
+    EXPECT_EQ(MakeGpsSource("serial:/dev/ttyUSB0@4800", error)->Describe(), "/dev/ttyUSB0 4800 bps");
+    EXPECT_EQ(MakeGpsSource("serial:/dev/ttyACM0", error)->Describe(), "/dev/ttyACM0 9600 bps");
     TempRoot temp;
     temp.WriteHostFile("a.nmea", "$GPRMC,000001,A,0100.000,N,00100.000,E,1.0,,010124,,\r\n");
     EXPECT_NE(dynamic_cast<platform::NmeaReplaySource*>(
@@ -47,8 +54,13 @@ TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
     EXPECT_FALSE(MakeGpsSource("nmea:/no/such.nmea", error));
     EXPECT_EQ(error, "AMBULO_GPS=nmea:/no/such.nmea: cannot read /no/such.nmea");
     EXPECT_FALSE(MakeGpsSource("gpsd://:2947", error));
-    EXPECT_FALSE(MakeGpsSource("serial:/dev/ttyUSB0", error));
-    EXPECT_EQ(error, "AMBULO_GPS=serial:/dev/ttyUSB0: use gpsd, gpsd://HOST:PORT or nmea:PATH");
+    for (const char* unusable :
+         {"serial:/dev/ttyUSB0@4801", "serial:/dev/ttyUSB0@", "serial:@4800", "serial:"}) {
+        EXPECT_FALSE(MakeGpsSource(unusable, error)) << unusable;
+    }
+    EXPECT_FALSE(MakeGpsSource("usb", error));
+    EXPECT_EQ(error,
+              "AMBULO_GPS=usb: use gpsd, gpsd://HOST:PORT, geoclue, serial:DEVICE[@BAUD] or nmea:PATH");
 }
 
 TEST(Chime, IsAPlayableWaveOfOurOwnAndNeverReplacesTheUsersSound) {

@@ -1,16 +1,13 @@
 #include "platform/device/GpsdSource.h"
 
 #include "support/ChildProcess.h"
+#include "support/GpsPeers.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cstdio>
 #include <map>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace std::chrono_literals;
 using platform::GPS_DEVICE;
@@ -19,16 +16,6 @@ using platform::GPS_POSITION;
 namespace {
 
 constexpr int kEpochs = 12;
-
-std::string Sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (const char c : body) {
-        sum ^= static_cast<unsigned char>(c);
-    }
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
 
 // Epoch k: 00:30:(10+k) UTC on 2026-12-06, latitude 35°41.1000'+k×0.01' N, longitude
 // 139°45.5000' E, 20+k m above sea level with a geoid separation of 39.4 m, 5.0+0.1k knots.
@@ -55,18 +42,6 @@ std::string Log() {
     return log;
 }
 
-std::string FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return std::to_string(ntohs(address.sin_port));
-}
-
 class GpsdSourceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -75,11 +50,7 @@ protected:
         }
         temp.WriteHostFile("log.nmea", Log());
     }
-    std::unique_ptr<ChildProcess> Fake() {
-        return std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/gpsfake", "-1", "-q", "-p",
-                                                                       "-P", port, "-c", "0.1",
-                                                                       (temp.host() / "log.nmea").string()});
-    }
+    std::unique_ptr<ChildProcess> Fake() { return GpsFake(port, temp.host() / "log.nmea"); }
     std::unique_ptr<platform::GpsConnection> Connect() {
         std::unique_ptr<platform::GpsConnection> connection;
         WaitFor([&] { return (connection = source.Open()) != nullptr; }, 15s);

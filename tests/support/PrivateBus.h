@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QString>
 #include <QVariantList>
@@ -27,6 +28,11 @@ bool HasOwner(const QString& name);
 // Inhibit call it received, and how many of its inhibitors are held.
 std::vector<std::pair<QString, uint>> PortalInhibitCalls();
 int PortalHeldRequests();
+
+// WaitFor that lets Qt deliver D-Bus answers and signals meanwhile, as the program's event loop does.
+template <typename Condition> bool WaitWithEvents(Condition condition, std::chrono::milliseconds limit) {
+    return WaitFor([&] { return QCoreApplication::processEvents(), condition(); }, limit);
+}
 
 // Tests against python3-dbusmock on the private bus: skipped, with the reason, where the peers are
 // not installed. StartMock runs "/usr/bin/python3 -m dbusmock ARGUMENTS" and waits until it owns

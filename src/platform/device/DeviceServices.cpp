@@ -2,8 +2,12 @@
 
 #include "platform/Chime.h"
 #include "platform/NmeaReplaySource.h"
+#include "platform/device/DefaultGpsSource.h"
+#include "platform/device/GeoclueSource.h"
 #include "platform/device/GpsdSource.h"
+#include "platform/device/SerialSource.h"
 
+#include <charconv>
 #include <cstdlib>
 
 namespace platform::device {
@@ -12,13 +16,52 @@ namespace {
 
 constexpr std::string_view kGpsdScheme = "gpsd://";
 constexpr std::string_view kNmeaScheme = "nmea:";
+constexpr std::string_view kSerialScheme = "serial:";
 constexpr std::string_view kGpsdPort = "2947";
+constexpr unsigned kSerialBaud = 9600;
+// GeoClue knows applications by the name of their installed desktop entry (ambulo.desktop).
+constexpr auto kDesktopId = "ambulo";
+
+// "PATH" or "PATH@BAUD".
+std::unique_ptr<GpsSource> MakeSerialSource(std::string_view setting, std::string& error) {
+    std::string_view path = setting.substr(kSerialScheme.size());
+    unsigned baud = kSerialBaud;
+    if (const auto at = path.rfind('@'); at != std::string_view::npos) {
+        const auto digits = path.substr(at + 1);
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size() ||
+            !SerialSource::SupportedBaud(value)) {
+            error = "AMBULO_GPS=" + std::string(setting) +
+                    ": the speed must be one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200";
+            return nullptr;
+        }
+        baud = value;
+        path = path.substr(0, at);
+    }
+    if (path.empty()) {
+        error = "AMBULO_GPS=" + std::string(setting) + ": expected serial:DEVICE or serial:DEVICE@BAUD";
+        return nullptr;
+    }
+    return std::make_unique<SerialSource>(std::string(path), baud);
+}
 
 } // namespace
 
 std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& error) {
-    if (setting.empty() || setting == "gpsd") {
+    if (setting.empty()) {
+        return std::make_unique<DefaultGpsSource>(
+            std::make_unique<GpsdSource>("localhost", std::string(kGpsdPort)),
+            std::make_unique<GeoclueSource>(kDesktopId));
+    }
+    if (setting == "gpsd") {
         return std::make_unique<GpsdSource>("localhost", std::string(kGpsdPort));
+    }
+    if (setting == "geoclue") {
+        return std::make_unique<GeoclueSource>(kDesktopId);
+    }
+    if (setting.starts_with(kSerialScheme)) {
+        return MakeSerialSource(setting, error);
     }
     if (setting.starts_with(kGpsdScheme)) {
         std::string_view address = setting.substr(kGpsdScheme.size());
@@ -48,7 +91,8 @@ std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& 
         }
         return std::make_unique<NmeaReplaySource>(std::move(*epochs), NmeaReplaySource::Pacing::WallClock);
     }
-    error = "AMBULO_GPS=" + std::string(setting) + ": use gpsd, gpsd://HOST:PORT or nmea:PATH";
+    error = "AMBULO_GPS=" + std::string(setting) +
+            ": use gpsd, gpsd://HOST:PORT, geoclue, serial:DEVICE[@BAUD] or nmea:PATH";
     return nullptr;
 }
 

@@ -20,6 +20,7 @@ public:
     GpsdSource(std::string host, std::string port, SteadyNow now = std::chrono::steady_clock::now);
 
     std::unique_ptr<GpsConnection> Open() override;
+    std::string Describe() const override { return "gpsd " + m_host + ":" + m_port; }
 
     const std::string& Host() const { return m_host; }
     const std::string& Port() const { return m_port; }

@@ -1,0 +1,111 @@
+#include "platform/device/GeoclueSource.h"
+
+#include "support/GeoclueStandIn.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+
+using namespace std::chrono_literals;
+using platform::GPS_DEVICE;
+using platform::GPS_POSITION;
+
+namespace {
+
+class GeoclueSourceTest : public PrivateBusTest {
+protected:
+    void SetUp() override {
+        PrivateBusTest::SetUp();
+        if (!IsSkipped()) {
+            StartMock(kGeoClue, kGeoclueMock);
+        }
+    }
+
+    // Opens each (pretended) second, as the tick does, until GeoClue has started our client.
+    std::unique_ptr<platform::GpsConnection> Started() {
+        std::unique_ptr<platform::GpsConnection> connection;
+        WaitWithEvents(
+            [&] {
+                if (!connection) {
+                    connection = (now += 1s, source.Open());
+                }
+                return connection && connection->GetDeviceState(device) && device.dwServiceState == 1;
+            },
+            10s);
+        return connection;
+    }
+
+    // Latitude, longitude, altitude, speed, seconds and microseconds of the timestamp.
+    std::optional<GPS_POSITION> Receive(platform::GpsConnection& connection, const QVariantList& location) {
+        TellGeoclue(QStringLiteral("EmitLocation"), location);
+        GPS_POSITION fix;
+        const auto arrived = [&] {
+            return connection.GetPosition(fix, 2000) && fix.dblLatitude == location[0].toDouble();
+        };
+        return WaitWithEvents(arrived, 5s) ? std::optional(fix) : std::nullopt;
+    }
+
+    GPS_DEVICE device;
+    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+    platform::device::GeoclueSource source{"ambulo", 2s, [this] { return now; }};
+};
+
+TEST_F(GeoclueSourceTest, LocationsBecomeFixesWithWhatGeoclueKnows) {
+    auto connection = Started();
+    ASSERT_TRUE(connection) << "the stand-in starts only ambulo's client at the exact level";
+    EXPECT_EQ(device.dwDeviceState, 0U) << "no location yet";
+
+    // 1765000000 s after the epoch is 2025-12-06 05:46:40 UTC, a Saturday; a knot is 1852 m an
+    // hour. GeoClue's unknowns: speed -1, altitude -DBL_MAX, timestamp 0.
+    const QVariantList full{35.6895, 139.6917, 40.5, 2.5, qulonglong{1765000000}, qulonglong{250'000}};
+    const QVariantList still{-33.8688, -70.6, -10.0, 0.0, qulonglong{1765000001}, qulonglong{999'999}};
+    const QVariantList bare{51.4779, -0.0015, -DBL_MAX, -1.0, qulonglong{0}, qulonglong{0}};
+    for (const auto& [location, bits, knots, altitude, second, milliseconds] :
+         {std::tuple{full, 0x4FU, 2.5F * 3600 / 1852, 40.5F, 40, 250},
+          {still, 0x4FU, 0.0F, -10.0F, 41, 999},
+          {bare, 0x6U, 0.0F, 0.0F, 0, 0}}) {
+        SCOPED_TRACE(location[0].toDouble());
+        const auto fix = Receive(*connection, location);
+        ASSERT_TRUE(fix) << "the location did not arrive";
+        EXPECT_EQ(fix->dwValidFields, bits);
+        EXPECT_EQ(fix->dblLongitude, location[1].toDouble());
+        EXPECT_NEAR(fix->flSpeed, knots, 1e-4);
+        EXPECT_EQ(fix->flAltitudeWRTSeaLevel, altitude);
+        const auto& t = fix->stUTCTime;
+        EXPECT_EQ(std::tuple(t.wYear, t.wMonth, t.wDay, t.wDayOfWeek, t.wHour, t.wMinute),
+                  bits & 1 ? std::tuple(2025, 12, 6, 6, 5, 46) : std::tuple(0, 0, 0, 0, 0, 0));
+        EXPECT_EQ((std::pair<int, int>(t.wSecond, t.wMilliseconds)), std::pair(second, milliseconds));
+        ASSERT_TRUE(connection->GetDeviceState(device));
+        EXPECT_EQ(device.dwDeviceState, 1U);
+    }
+
+    now += 2001ms; // older than the maximum age: neither a fix nor a device
+    GPS_POSITION fix;
+    ASSERT_TRUE(connection->GetPosition(fix, 2000) && connection->GetDeviceState(device));
+    EXPECT_EQ(fix.dwValidFields, 0U);
+    EXPECT_EQ(std::pair(device.dwServiceState, device.dwDeviceState), std::pair(1U, 0U));
+}
+
+TEST_F(GeoclueSourceTest, RefusedOrLostClientFailsUntilOneStartsAgain) {
+    TellGeoclue(QStringLiteral("SetDenied"), {true});
+    auto connection = source.Open();
+    ASSERT_TRUE(connection) << "whether access is granted is known only later";
+    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
+    EXPECT_FALSE(source.Open()) << "refused";
+    now += 1s;
+    EXPECT_FALSE(source.Open()) << "asked again, but refused until a client starts";
+    TellGeoclue(QStringLiteral("SetDenied"), {false});
+    ASSERT_TRUE(connection = Started()) << "not asked again";
+
+    StopMock();
+    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
+    GPS_POSITION fix;
+    EXPECT_FALSE(connection->GetPosition(fix, 2000));
+    now += 1s;
+    EXPECT_FALSE(source.Open()) << "GeoClue is gone";
+    StartMock(kGeoClue, kGeoclueMock);
+    ASSERT_TRUE(connection = Started()) << "GeoClue was not found again";
+    EXPECT_TRUE(Receive(*connection, {1.5, 2.5, 3.0, 4.0, qulonglong{1765000000}, qulonglong{0}}));
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#include "support/GpsPeers.h"
+
+#include <arpa/inet.h>
+#include <cstdio>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+std::string Sentence(const std::string& body) {
+    unsigned sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
+
+std::string FreePort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return std::to_string(ntohs(address.sin_port));
+}
+
+std::unique_ptr<ChildProcess> GpsFake(const std::string& port, const std::filesystem::path& log) {
+    return std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/gpsfake", "-1", "-q", "-p", "-P",
+                                                                   port, "-c", "0.1", log.string()});
+}

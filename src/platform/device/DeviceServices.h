@@ -4,7 +4,7 @@
 #include "platform/device/BluezRadio.h"
 #include "platform/device/DesktopShell.h"
 #include "platform/device/LogindPower.h"
-#include "platform/device/QtSound.h"
+#include "platform/device/PulseSound.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +18,7 @@ namespace platform::device {
 std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& error);
 
 // The real machine behind the program: the device root of the environment, its clock, the
-// receiver of AMBULO_GPS, BlueZ, logind, Qt sound and the desktop. Message boxes come from the
+// receiver of AMBULO_GPS, BlueZ, logind, PulseAudio and the desktop. Message boxes come from the
 // screens, which own them.
 class DeviceServices {
 public:
@@ -36,7 +36,7 @@ private:
     MessageBox& m_messages;
     std::unique_ptr<GpsSource> m_gps;
     BluezRadio m_radio;
-    QtSound m_sound;
+    PulseSound m_sound;
     LogindPower m_power;
     DesktopShell m_shell;
 };

@@ -11,8 +11,9 @@ namespace {
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
-// Larger files are not sounds for a workout; reading one would stall the screen.
-constexpr std::size_t kLargestFile = 64 * 1024 * 1024;
+// Larger files (a minute and a half of CD sound) are not sounds for a workout; reading one would
+// stall the screen.
+constexpr std::size_t kLargestFile = std::size_t{16} << 20;
 
 std::uint32_t Little(std::string_view bytes, std::size_t at, int size) {
     std::uint32_t value = 0;
@@ -23,15 +24,6 @@ std::uint32_t Little(std::string_view bytes, std::size_t at, int size) {
 }
 
 } // namespace
-
-int WaveSound::BytesPerFrame() const {
-    return channels * (sample == Sample::UInt8 ? 1 : sample == Sample::Int16 ? 2 : 4);
-}
-
-double WaveSound::Seconds() const {
-    const int frame = BytesPerFrame();
-    return frame > 0 && sampleRate > 0 ? static_cast<double>(pcm.size() / frame) / sampleRate : 0.0;
-}
 
 std::optional<WaveSound> DecodeWave(std::string_view bytes, std::string& error) {
     if (bytes.size() < 12 || bytes.substr(0, 4) != "RIFF" || bytes.substr(8, 4) != "WAVE") {

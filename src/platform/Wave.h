@@ -22,9 +22,6 @@ struct WaveSound {
     int channels = 0;
     int sampleRate = 0;
     std::string pcm;
-
-    int BytesPerFrame() const;
-    double Seconds() const;
 };
 
 // The samples of a RIFF WAVE file of linear PCM (8, 16, 24 or 32 bits) or 32-bit floating point,

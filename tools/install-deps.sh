@@ -6,19 +6,21 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkgconf
-    # device services: gpsd receivers, D-Bus (BlueZ, logind), sound; the screens and their font
-    qt6-base-dev qt6-multimedia-dev libgps-dev fonts-ipafont-gothic
-    # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ
+    # device services: gpsd receivers, D-Bus (BlueZ, logind), PulseAudio; the screens and their font
+    qt6-base-dev libpulse-dev libgps-dev fonts-ipafont-gothic
+    # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ, a private PulseAudio
+    # server takes the sounds and parec records them
     libgtest-dev libbenchmark-dev tzdata locales gpsd gpsd-clients python3 python3-dbusmock dbus-daemon
+    pulseaudio pulseaudio-utils sox
 )
 
 # With --bench also what the benchmarks need: the generator of long NMEA logs and the program the
 # replay is compared with. With --screenshots what it takes to look at the real window: a virtual
-# display, a window grabber and a converter to PNG.
+# display, a window grabber, a converter to PNG and a key presser.
 for option in "$@"; do
     case "$option" in
     --bench) packages+=(python3 gpsbabel) ;;
-    --screenshots) packages+=(xvfb x11-apps imagemagick) ;;
+    --screenshots) packages+=(xvfb x11-apps imagemagick xdotool) ;;
     *) echo "usage: $0 [--bench] [--screenshots]" >&2; exit 2 ;;
     esac
 done

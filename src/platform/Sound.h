@@ -6,8 +6,8 @@
 
 namespace platform {
 
-// Plays a wave file given as a device path, without waiting for it; a missing file or no audio
-// device is silently ignored.
+// Plays a wave file given as a device path, without waiting for it. A file that cannot be played
+// and a machine without audio leave it quiet; neither shows a message.
 class Sound {
 public:
     virtual ~Sound() = default;

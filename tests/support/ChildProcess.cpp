@@ -1,5 +1,6 @@
 #include "support/ChildProcess.h"
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
@@ -12,8 +13,15 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment) {
     // gpsfake looks for gpsd on PATH, and gpsd lives in /usr/sbin.
     std::vector<std::string> env{"PATH=/usr/bin:/bin:/usr/sbin:/sbin"};
+    // The extra settings replace inherited ones of the same name.
+    const auto replaced = [&](std::string_view setting) {
+        const std::string_view name = setting.substr(0, setting.find('=') + 1);
+        return name == "PATH=" ||
+               std::any_of(environment.begin(), environment.end(),
+                           [&](const std::string& e) { return std::string_view(e).starts_with(name); });
+    };
     for (char** e = environ; *e != nullptr; ++e) {
-        if (std::string_view(*e).substr(0, 5) != "PATH=") {
+        if (!replaced(*e)) {
             env.emplace_back(*e);
         }
     }

@@ -12,7 +12,8 @@
 // leaves it behind.
 class ChildProcess {
 public:
-    // Starts the program at the absolute path argv[0], with extra "NAME=value" settings.
+    // Starts the program at the absolute path argv[0], with extra "NAME=value" settings in place of
+    // inherited ones.
     explicit ChildProcess(const std::vector<std::string>& argv,
                           const std::vector<std::string>& environment = {});
     ~ChildProcess();

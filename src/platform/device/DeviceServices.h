@@ -3,7 +3,7 @@
 #include "platform/Services.h"
 #include "platform/device/BluezRadio.h"
 #include "platform/device/DesktopShell.h"
-#include "platform/device/QtSound.h"
+#include "platform/device/PulseSound.h"
 #include "platform/device/SleepInhibitor.h"
 
 #include <memory>
@@ -20,7 +20,7 @@ namespace platform::device {
 std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& error);
 
 // The real machine behind the program: the device root of the environment, its clock, the
-// receiver of AMBULO_GPS, BlueZ, the portal's or logind's sleep inhibitor, Qt sound and the
+// receiver of AMBULO_GPS, BlueZ, the portal's or logind's sleep inhibitor, PulseAudio and the
 // desktop. Message boxes come from the screens, which own them.
 class DeviceServices {
 public:
@@ -41,7 +41,7 @@ private:
     MessageBox& m_messages;
     std::unique_ptr<GpsSource> m_gps;
     BluezRadio m_radio;
-    QtSound m_sound;
+    PulseSound m_sound;
     SleepInhibitor m_power;
     DesktopShell m_shell;
 };

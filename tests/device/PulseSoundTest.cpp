@@ -1,0 +1,112 @@
+#include "platform/device/PulseSound.h"
+
+#include "platform/Chime.h"
+#include "support/ChildProcess.h"
+#include "support/TempRoot.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The lengths in seconds of the sounds in a recording of 16-bit mono samples at 22 050 Hz: runs of
+// 5 ms windows whose peak reaches 300, two sounds parted by more than 50 ms of quiet.
+std::vector<double> Bursts(const std::string& raw) {
+    constexpr std::size_t kWindow = 22050 / 200;
+    std::vector<double> bursts;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    for (std::size_t w = 1; w * kWindow * 2 <= raw.size(); ++w) {
+        int peak = 0;
+        for (std::size_t at = (w - 1) * kWindow * 2; at < w * kWindow * 2; at += 2) {
+            const auto low = static_cast<std::uint8_t>(raw[at]);
+            const auto high = static_cast<std::uint8_t>(raw[at + 1]);
+            peak = std::max(peak, std::abs(static_cast<std::int16_t>(low | high << 8)));
+        }
+        if (peak >= 300) {
+            first = first == 0 ? w : first;
+            last = w;
+        } else if (first != 0 && w - last > 10) {
+            bursts.push_back(static_cast<double>(last + 1 - first) / 200);
+            first = 0;
+        }
+    }
+    return bursts;
+}
+
+void ExpectChimes(const std::vector<double>& bursts, std::size_t count) {
+    EXPECT_EQ(bursts.size(), count);
+    for (const double seconds : bursts) {
+        EXPECT_NEAR(seconds, 0.57, 0.03); // the second note starts at 0.12 s and lasts 0.45 s
+    }
+}
+
+// Our chime through a private PulseAudio server whose null sink parec records.
+TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
+    if (!ChildProcess::Installed("/usr/bin/pulseaudio") || !ChildProcess::Installed("/usr/bin/parec")) {
+        GTEST_SKIP()
+            << "pulseaudio and parec (Debian packages pulseaudio, pulseaudio-utils) are not installed";
+    }
+    TempRoot temp;
+    const std::string home = temp.host().string();
+    temp.WriteHostFile("server.pa",
+                       "load-module module-null-sink sink_name=out format=s16le rate=22050 channels=1\n"
+                       "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
+                           home + "/native\n");
+    platform::InstallChimeIfMissing(temp.root());
+    const ScopedEnv address("PULSE_SERVER", "unix:" + home + "/native");
+    std::unique_ptr<ChildProcess> server;
+    std::unique_ptr<ChildProcess> recorder;
+    const auto start = [&] {
+        server = std::make_unique<ChildProcess>(
+            std::vector<std::string>{"/usr/bin/pulseaudio", "-n", "--system=false", "--disallow-exit",
+                                     "--exit-idle-time=-1", "--daemonize=no", "--use-pid-file=no", "-F",
+                                     home + "/server.pa"},
+            std::vector<std::string>{"HOME=" + home, "XDG_RUNTIME_DIR=" + home});
+        std::filesystem::remove(home + "/out.raw");
+        // The null sink hands its monitor silence from the start, so a growing file means recording.
+        return WaitFor(
+            [&] {
+                if (!recorder || recorder->Exited()) {
+                    recorder = std::make_unique<ChildProcess>(std::vector<std::string>{
+                        "/usr/bin/parec", "--raw", "--format=s16le", "--rate=22050", "--channels=1",
+                        "--latency-msec=10", "--device=out.monitor", home + "/out.raw"});
+                }
+                std::error_code error;
+                const auto size = std::filesystem::file_size(home + "/out.raw", error);
+                return !error && size > 0;
+            },
+            15s);
+    };
+    const auto stop = [&] {
+        recorder->Stop();
+        server->Stop();
+        return Bursts(temp.ReadHostFile("out.raw"));
+    };
+    std::vector<std::string> reports;
+    platform::device::PulseSound sound(temp.root(),
+                                       [&](const std::string& message) { reports.push_back(message); });
+    const auto playEverySecond = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            sound.Play(platform::kDefaultSoundPath);
+            std::this_thread::sleep_for(1s);
+        }
+        EXPECT_TRUE(WaitFor([&] { return sound.OpenStreams() == 0; }, 5s)) << sound.OpenStreams();
+    };
+
+    ASSERT_TRUE(start()) << "the private PulseAudio server did not come up";
+    playEverySecond(30);
+    ExpectChimes(stop(), 30);
+
+    playEverySecond(3); // to no server; asked for too long ago to be made once it is back
+    std::this_thread::sleep_for(1500ms);
+    ASSERT_TRUE(start()) << "the private PulseAudio server did not come up again";
+    playEverySecond(5);
+    ExpectChimes(stop(), 5);
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "logs/LogPaths.h"
 #include "platform/Clock.h"
 #include "review/ResultDlg.h"
+#include "view/DialogFit.h"
 #include "view/ScreenText.h"
 
 #include <QAction>
@@ -143,6 +144,7 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
     UpdateChecks();
     FillList();
     SetClientSize(kInitialWidth, kInitialHeight);
+    FitDialogToScreen(*this);
 }
 
 CHistoryDlg::~CHistoryDlg() = default;

@@ -4,6 +4,7 @@
 
 #include "platform/File.h"
 #include "review/ResultRecord.h"
+#include "view/DialogFit.h"
 #include "view/ScreenText.h"
 
 #include <QMenuBar>
@@ -124,6 +125,7 @@ CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell,
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_area);
     SetClientSize(kInitialWidth, kInitialHeight);
+    FitDialogToScreen(*this);
     UpdateCommands();
 }
 

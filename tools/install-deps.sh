@@ -14,11 +14,11 @@ packages=(
 
 # With --bench also what the benchmarks need: the generator of long NMEA logs and the program the
 # replay is compared with. With --screenshots what it takes to look at the real window: a virtual
-# display, a window grabber and a converter to PNG.
+# display, a window grabber, a converter to PNG and a way to press keys and pick menu entries.
 for option in "$@"; do
     case "$option" in
     --bench) packages+=(python3 gpsbabel) ;;
-    --screenshots) packages+=(xvfb x11-apps imagemagick) ;;
+    --screenshots) packages+=(xvfb x11-apps imagemagick xdotool) ;;
     *) echo "usage: $0 [--bench] [--screenshots]" >&2; exit 2 ;;
     esac
 done

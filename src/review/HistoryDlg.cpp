@@ -144,7 +144,7 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
     UpdateChecks();
     FillList();
     SetClientSize(kInitialWidth, kInitialHeight);
-    FitDialogToScreen(*this);
+    FitWindowToScreen(*this);
 }
 
 CHistoryDlg::~CHistoryDlg() = default;

@@ -125,7 +125,7 @@ CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell,
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_area);
     SetClientSize(kInitialWidth, kInitialHeight);
-    FitDialogToScreen(*this);
+    FitWindowToScreen(*this);
     UpdateCommands();
 }
 

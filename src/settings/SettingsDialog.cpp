@@ -49,7 +49,7 @@ CSettingsDialog::CSettingsDialog(platform::MessageBox& messages, const QString& 
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_scroll);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
-    FitDialogToScreen(*this);
+    FitWindowToScreen(*this);
 }
 
 void CSettingsDialog::SetClientMinimum(const QSize& minimum) {

@@ -18,9 +18,9 @@ QRect DialogGeometry(const QRect& available, const QSize& wanted) {
     return placed;
 }
 
-void FitDialogToScreen(QWidget& dialog) {
+void FitWindowToScreen(QWidget& window) {
     const QScreen* screen =
-        dialog.parentWidget() != nullptr ? dialog.parentWidget()->screen() : dialog.screen();
+        window.parentWidget() != nullptr ? window.parentWidget()->screen() : window.screen();
     if (screen == nullptr) {
         screen = QGuiApplication::primaryScreen();
     }
@@ -28,9 +28,9 @@ void FitDialogToScreen(QWidget& dialog) {
         return;
     }
     const QRect available = screen->availableGeometry();
-    if (!OpensFullWindow(available.size(), dialog.size())) {
+    if (!OpensFullWindow(available.size(), window.size())) {
         return; // the window manager places it
     }
-    dialog.setGeometry(DialogGeometry(available, dialog.size()));
-    dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    window.setGeometry(DialogGeometry(available, window.size()));
+    window.setWindowState(window.windowState() | Qt::WindowMaximized);
 }

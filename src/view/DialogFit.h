@@ -16,6 +16,6 @@ bool OpensFullWindow(const QSize& available, const QSize& wanted);
 // shell, otherwise its own size centred on it.
 QRect DialogGeometry(const QRect& available, const QSize& wanted);
 
-// Places a top-level dialog (already at its own size) on the screen it will show on, maximised on
-// a phone shell.
-void FitDialogToScreen(QWidget& dialog);
+// Places a top-level window or dialog (already at its own size) on the screen it will show on,
+// maximised on a phone shell.
+void FitWindowToScreen(QWidget& window);

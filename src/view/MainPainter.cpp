@@ -63,22 +63,24 @@ QImage MapImage(const CMapCanvas& canvas, const CMainScreen& screen, int R, int 
         return {};
     }
     image.setDevicePixelRatio(dpr);
-    const long long left = screen.m_ptMapPosition.x - sourceWidth / 2;
-    const long long top = screen.m_ptMapPosition.y - sourceHeight / 2;
-    constexpr long long kSize = CMapCanvas::kSize;
+    // In the canvas's own pixels, of which each canvas pixel has scale x scale.
+    const long long scale = canvas.Scale();
+    const long long left = (screen.m_ptMapPosition.x - sourceWidth / 2) * scale;
+    const long long top = (screen.m_ptMapPosition.y - sourceHeight / 2) * scale;
+    const long long size = CMapCanvas::kSize * scale;
     const QImage& bits = canvas.Image();
     const QRgb colours[2] = {0xFF000000U | kMapBackgroundRgb, 0xFF000000U | kMapRouteRgb};
 
     // Canvas column of each image column, or -1 off the canvas.
     std::vector<int> columns(static_cast<std::size_t>(deviceWidth));
     for (int i = 0; i < deviceWidth; ++i) {
-        const long long x = left + i * sourceWidth / deviceWidth;
-        columns[static_cast<std::size_t>(i)] = x >= 0 && x < kSize ? static_cast<int>(x) : -1;
+        const long long x = left + i * sourceWidth * scale / deviceWidth;
+        columns[static_cast<std::size_t>(i)] = x >= 0 && x < size ? static_cast<int>(x) : -1;
     }
     for (int j = 0; j < deviceHeight; ++j) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(j));
-        const long long y = top + j * sourceHeight / deviceHeight;
-        if (y < 0 || y >= kSize) {
+        const long long y = top + j * sourceHeight * scale / deviceHeight;
+        if (y < 0 || y >= size) {
             std::fill(out, out + deviceWidth, colours[0]);
             continue;
         }

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -153,7 +154,8 @@ void CMyAmbuloView::timerEvent(QTimerEvent* event) {
 
 void CMyAmbuloView::ResetMapCanvas() {
     m_canvas.DeleteMapCanvas();
-    m_canvas.CreateMapCanvas();
+    // As many canvas pixels as the screen has device pixels: the route is drawn, not stretched.
+    m_canvas.CreateMapCanvas(qCeil(devicePixelRatioF()));
     m_screen.m_ptMapPosition = CanvasPoint{500, 500};
 }
 

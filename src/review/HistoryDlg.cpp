@@ -22,9 +22,9 @@
 
 namespace {
 
-// The handheld's QVGA client below the caption and menu bar.
-constexpr int kInitialWidth = 240;
-constexpr int kInitialHeight = 268;
+// The handheld's VGA client below the caption and menu bar, as the result dialog's.
+constexpr int kInitialWidth = 480;
+constexpr int kInitialHeight = 536;
 // Pale cyan of the bars (red 0xDC, green 0xFF, blue 0xFF).
 const QColor kBarColour(0xDC, 0xFF, 0xFF);
 

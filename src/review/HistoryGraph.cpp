@@ -148,15 +148,14 @@ std::vector<PlacedText> PlaceHistoryTexts(const TextMeasure& measure, const Hist
             l.left + 1, l.top, l.right, l.base);
         return placed;
     }
-    // A bar's value stands over it, below the title; its category under the baseline.
+    // A bar's value stands over it, below the title; its category under the baseline. Both keep to
+    // the bar's own width, so the gaps between bars keep neighbouring texts apart.
     for (const HistoryBar& bar : graph.bars) {
         const int middle = bar.x0 + (bar.x1 - bar.x0) / 2;
-        const int slotLeft = bar.x0 - 3;
-        const int slotRight = bar.x1 + 3;
-        add(bar.strValue, middle, bar.y - 2, TextAnchor::CentreBottom, l.nValueFont, slotLeft, l.top - 10,
-            slotRight, bar.y - 1);
-        add(bar.strCategory, middle, l.base + 2, TextAnchor::CentreTop, l.nLabelFont, slotLeft, l.base + 1,
-            slotRight, areaBottom);
+        add(bar.strValue, middle, bar.y - 2, TextAnchor::CentreBottom, l.nValueFont, bar.x0, l.top - 10,
+            bar.x1 + 1, bar.y - 1);
+        add(bar.strCategory, middle, l.base + 2, TextAnchor::CentreTop, l.nLabelFont, bar.x0, l.base + 1,
+            bar.x1 + 1, areaBottom);
     }
     return placed;
 }

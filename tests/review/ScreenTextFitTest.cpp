@@ -78,7 +78,10 @@ TEST(ScreenTextFit, NoTextLeavesItsCellOrMeetsAnotherAndFittingTextsKeepTheirSiz
                 for (std::size_t j = i + 1; j < texts.size(); ++j) {
                     EXPECT_FALSE(t.rcCell.Intersects(texts[j].rcCell))
                         << "cell of \"" << texts[j].strText << "\"";
-                    EXPECT_FALSE(t.rcText.Intersects(texts[j].rcText))
+                    // Not even touching side by side: "380" beside ":00:20" would read "380:00:20".
+                    const LayoutRect& r = t.rcText;
+                    EXPECT_FALSE(
+                        (LayoutRect{r.x - 2, r.y, r.width + 4, r.height}.Intersects(texts[j].rcText)))
                         << "meets \"" << texts[j].strText << "\"";
                 }
                 // The layout's size is the largest whose line is no higher than its font height: kept

@@ -53,9 +53,9 @@ bool CMapCanvas::CreateMapCanvas(int nScale) {
     // which on the cleared canvas leaves the inside of the outline, 4 x 4 pixels without corners.
     for (int y = 498 * scale; y < 502 * scale; ++y) {
         const bool edgeRow = y < 499 * scale || y >= 501 * scale;
-        uchar* row = m_bmpMap.scanLine(y);
-        std::memset(row + (edgeRow ? 499 : 498) * scale, 1,
-                    static_cast<std::size_t>((edgeRow ? 2 : 4) * scale));
+        const int from = (edgeRow ? 499 : 498) * scale;
+        const int count = (edgeRow ? 2 : 4) * scale;
+        std::memset(m_bmpMap.scanLine(y) + from, 1, static_cast<std::size_t>(count));
     }
     return true;
 }
@@ -68,7 +68,9 @@ int CMapCanvas::Pixel(int x, int y) const {
     if (!Exists() || x < 0 || y < 0 || x >= kSize || y >= kSize) {
         return 0;
     }
-    return m_bmpMap.constScanLine(y * m_nScale)[x * m_nScale];
+    const int row = y * m_nScale;
+    const int column = x * m_nScale;
+    return m_bmpMap.constScanLine(row)[column];
 }
 
 void CMapCanvas::Clear() {

@@ -120,15 +120,6 @@ TEST_F(MainPainterTest, GpsPictureFollowsTheReceiverState) {
     EXPECT_EQ(CountIn(frame, gps, reddish), 0);
 }
 
-TEST_F(MainPainterTest, ClockEndsAtTheRightOfTheFigureBlock) {
-    // Landscape: T = 192, the clock ends at 189 and the grid line stands at 192.
-    const QImage frame = Paint(320, 240);
-    const auto lit = [](QRgb c) { return qGray(c) > 128; };
-    EXPECT_GT(CountIn(frame, QRect(184, 0, 6, 24), lit), 0);
-    EXPECT_EQ(CountIn(frame, QRect(190, 0, 2, 24), lit), 0);
-    EXPECT_EQ(At(frame, 192, 10), kWhite);
-}
-
 TEST_F(MainPainterTest, ZoomCaptionAndPositionMark) {
     // 480 x 640: frame (183, 320)-(475, 635), w 292, h 315; the mark at (183 + 146, 320 + 157),
     // radius 5, and the caption in black above and left of (475, 635).

@@ -2,6 +2,7 @@
 
 #include "app/VersionInfoDlg.h"
 #include "view/Commands.h"
+#include "view/DialogFit.h"
 #include "view/MyAmbuloView.h"
 #include "view/Pictures.h"
 
@@ -124,8 +125,9 @@ CMainFrame::CMainFrame(CMyAmbuloDoc& doc, DialogSeam& dialogs, QWidget* parent)
     setCentralWidget(m_view);
     BuildMenuBar();
     connect(m_view, &CMyAmbuloView::quitRequested, this, &CMainFrame::OnQuitRequested);
-    // The handheld's screen; any other size works as well.
+    // The handheld's screen; any other size works as well, and a phone's whole screen is used.
     resize(480, 640);
+    FitWindowToScreen(*this);
 }
 
 CMainFrame::~CMainFrame() = default;

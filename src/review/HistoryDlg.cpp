@@ -5,10 +5,10 @@
 #include "logs/LogPaths.h"
 #include "platform/Clock.h"
 #include "review/ResultDlg.h"
+#include "view/DialogFit.h"
+#include "view/ScreenText.h"
 
 #include <QAction>
-#include <QFont>
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -22,48 +22,27 @@
 
 namespace {
 
-// The face of every drawn text; the application maps it to a Japanese gothic the machine has.
-constexpr const char* kFace = "MS Gothic";
-// The handheld's QVGA client below the caption and menu bar.
-constexpr int kInitialWidth = 240;
-constexpr int kInitialHeight = 268;
+// The handheld's VGA client below the caption and menu bar, as the result dialog's.
+constexpr int kInitialWidth = 480;
+constexpr int kInitialHeight = 536;
 // Pale cyan of the bars (red 0xDC, green 0xFF, blue 0xFF).
 const QColor kBarColour(0xDC, 0xFF, 0xFF);
 
-QFont DrawFont(int pixelHeight, QFont::Weight weight) {
-    QFont font(QString::fromLatin1(kFace));
-    font.setPixelSize(std::max(pixelHeight, 1));
-    font.setWeight(weight);
-    return font;
-}
-
-enum class Align { CentreBottom, CentreTop, RightTop };
-
-void DrawText(QPainter& p, int x, int y, const std::string& utf8, Align align) {
-    const QFontMetrics metrics(p.font());
-    const QString text = QString::fromStdString(utf8);
-    const int advance = metrics.horizontalAdvance(text);
-    const int left = align == Align::RightTop ? x - advance : x - advance / 2;
-    const int top = align == Align::CentreBottom ? y - metrics.height() : y;
-    p.drawText(QPoint(left, top + metrics.ascent()), text);
-}
-
 } // namespace
 
-QImage DrawHistoryImage(const HistoryGraph& graph) {
+QImage DrawHistoryImage(const HistoryGraph& graph, qreal dpr) {
     const HistoryGraphLayout& l = graph.layout;
     if (l.w <= 0 || l.h <= 0) {
         return {};
     }
-    QImage image(l.w, l.h, QImage::Format_RGB32);
+    QImage image(qRound(l.w * dpr), qRound(l.h * dpr), QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
     image.fill(Qt::black);
     QPainter p(&image);
+    const std::vector<PlacedText> texts = PlaceHistoryTexts(QtTextMeasure{}, graph);
     p.setPen(Qt::white);
-    p.setFont(DrawFont(l.nTitleFont, QFont::Bold));
-    DrawText(p, l.left + l.W / 2, l.top - 10, graph.strTitle, Align::CentreBottom);
-    const QFont labelFont = DrawFont(l.nLabelFont, QFont::Normal);
-    p.setFont(labelFont);
-    DrawText(p, l.left, l.base, "0", Align::RightTop);
+    DrawPlacedText(p, texts[0], false); // the title
+    DrawPlacedText(p, texts[1], false); // the origin
 
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     const QPoint frame[] = {{l.left, l.top}, {l.left, l.base}, {l.right, l.base}, {l.right, l.top}};
@@ -71,26 +50,24 @@ QImage DrawHistoryImage(const HistoryGraph& graph) {
 
     if (graph.bNoExercise) {
         p.setPen(Qt::white);
-        DrawText(p, l.left + l.W / 2, l.top + l.H / 2 + 10, kNoExerciseGraphText, Align::CentreTop);
+        DrawPlacedText(p, texts[2], false);
         return image;
     }
-    const QFont valueFont = DrawFont(l.nValueFont, QFont::Normal);
-    for (auto bar = graph.bars.rbegin(); bar != graph.bars.rend(); ++bar) {
-        const int middle = bar->x0 + (bar->x1 - bar->x0) / 2;
+    // Last bar first; each bar's value and category follow the title and the origin in row order.
+    for (std::size_t i = graph.bars.size(); i-- > 0;) {
+        const HistoryBar& bar = graph.bars[i];
         p.setPen(Qt::white);
-        p.setFont(valueFont);
-        DrawText(p, middle, bar->y - 2, bar->strValue, Align::CentreBottom);
+        DrawPlacedText(p, texts[2 + 2 * i], false);
         // The rectangle covers its left and top edges but not its right and bottom ones; a bar of
         // no height is not drawn at all.
-        if (bar->x1 > bar->x0 && l.base > bar->y) {
+        if (bar.x1 > bar.x0 && l.base > bar.y) {
             p.setPen(QPen(Qt::white, 1));
             p.setBrush(kBarColour);
-            p.drawRect(bar->x0, bar->y, bar->x1 - bar->x0 - 1, l.base - bar->y - 1);
+            p.drawRect(bar.x0, bar.y, bar.x1 - bar.x0 - 1, l.base - bar.y - 1);
             p.setBrush(Qt::NoBrush);
         }
         p.setPen(Qt::white);
-        p.setFont(labelFont);
-        DrawText(p, middle, l.base + 2, bar->strCategory, Align::CentreTop);
+        DrawPlacedText(p, texts[3 + 2 * i], false);
     }
     return image;
 }
@@ -167,6 +144,7 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
     UpdateChecks();
     FillList();
     SetClientSize(kInitialWidth, kInitialHeight);
+    FitWindowToScreen(*this);
 }
 
 CHistoryDlg::~CHistoryDlg() = default;
@@ -257,7 +235,8 @@ void CHistoryDlg::OnClientResized(int w, int h) {
 }
 
 void CHistoryDlg::Redraw() {
-    m_image = DrawHistoryImage(BuildHistoryGraph(m_rows, m_kind, m_nClientWidth, m_nClientHeight));
+    m_image = DrawHistoryImage(BuildHistoryGraph(m_rows, m_kind, m_nClientWidth, m_nClientHeight),
+                               m_area->devicePixelRatioF());
     m_area->update();
 }
 

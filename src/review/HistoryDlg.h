@@ -28,8 +28,9 @@ using PastResultOpener = std::function<int(const std::string& trackLogPath, cons
 PastResultOpener ResultDialogOpener(const platform::DeviceRoot& root, platform::Shell& shell,
                                     QWidget* parent);
 
-// The history graph drawn white on black into a w x h image; a null image when either is 0.
-QImage DrawHistoryImage(const HistoryGraph& graph);
+// The history graph drawn white on black into an image of w x h logical pixels at dpr device
+// pixels each; a null image when either is 0.
+QImage DrawHistoryImage(const HistoryGraph& graph, qreal dpr = 1.0);
 
 // The recorded workouts, one by one for a day or summed per day, week or month, as a list and a
 // bar graph. Left and right move through time, Enter drills down and finally opens a workout.

@@ -128,3 +128,34 @@ HistoryListRect HistoryListPlace(int w, int h) {
     }
     return {w / 2 + 5, 5, w / 2 - 10, h - 10};
 }
+
+std::vector<PlacedText> PlaceHistoryTexts(const TextMeasure& measure, const HistoryGraph& graph) {
+    const HistoryGraphLayout& l = graph.layout;
+    const HistoryListRect list = HistoryListPlace(l.w, l.h);
+    const int areaRight = l.bPortrait ? l.w : list.x - 1;
+    const int areaBottom = l.bPortrait ? list.y - 1 : l.h;
+    std::vector<PlacedText> placed;
+    const auto add = [&](std::string text, int x, int y, TextAnchor anchor, int height, int left, int top,
+                         int right, int bottom) {
+        placed.push_back(FittedText(measure, std::move(text), x, y, anchor, false, height,
+                                    {left, top, right - left, bottom - top}));
+    };
+    placed.push_back(FittedText(measure, graph.strTitle, l.left + l.W / 2, l.top - 10,
+                                TextAnchor::CentreBottom, true, l.nTitleFont, {0, 0, areaRight, l.top - 10}));
+    add("0", l.left, l.base, TextAnchor::RightTop, l.nLabelFont, 0, l.base, l.left, areaBottom);
+    if (graph.bNoExercise) {
+        add(kNoExerciseGraphText, l.left + l.W / 2, l.top + l.H / 2 + 10, TextAnchor::CentreTop, l.nLabelFont,
+            l.left + 1, l.top, l.right, l.base);
+        return placed;
+    }
+    // A bar's value stands over it, below the title; its category under the baseline. Both keep to
+    // the bar's own width, so the gaps between bars keep neighbouring texts apart.
+    for (const HistoryBar& bar : graph.bars) {
+        const int middle = bar.x0 + (bar.x1 - bar.x0) / 2;
+        add(bar.strValue, middle, bar.y - 2, TextAnchor::CentreBottom, l.nValueFont, bar.x0, l.top - 10,
+            bar.x1 + 1, bar.y - 1);
+        add(bar.strCategory, middle, l.base + 2, TextAnchor::CentreTop, l.nLabelFont, bar.x0, l.base + 1,
+            bar.x1 + 1, areaBottom);
+    }
+    return placed;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "review/HistoryRows.h"
+#include "view/TextFit.h"
 
 #include <string>
 #include <vector>
@@ -56,3 +57,9 @@ struct HistoryListRect {
     friend bool operator==(const HistoryListRect&, const HistoryListRect&) = default;
 };
 HistoryListRect HistoryListPlace(int w, int h);
+
+// Every text of the graph in its cell, each at the layout's size where it fits and smaller where
+// that would overflow: the title, the origin "0", then either the no-exercise note or each bar's
+// value and category (bar by bar, in row order). The graph's part of the client ends where the
+// list begins; each bar owns its slot of the plot's width.
+std::vector<PlacedText> PlaceHistoryTexts(const TextMeasure& measure, const HistoryGraph& graph);

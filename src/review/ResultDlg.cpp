@@ -4,9 +4,9 @@
 
 #include "platform/File.h"
 #include "review/ResultRecord.h"
+#include "view/DialogFit.h"
+#include "view/ScreenText.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPolygon>
@@ -16,31 +16,13 @@
 
 namespace {
 
-// The face of every drawn text; the application maps it to a Japanese gothic the machine has.
-constexpr const char* kFace = "MS Gothic";
 // The handheld's VGA client below the caption and menu bar.
 constexpr int kInitialWidth = 480;
 constexpr int kInitialHeight = 536;
-
-QFont DrawFont(int pixelHeight, QFont::Weight weight) {
-    QFont font(QString::fromLatin1(kFace));
-    font.setPixelSize(pixelHeight);
-    font.setWeight(weight);
-    return font;
-}
-
-enum class Align { LeftTop, RightTop, RightBaseline };
-
-// Text on an opaque black cell, placed by its top-left, top-right or right-baseline point.
-void DrawText(QPainter& p, int x, int y, const std::string& utf8, Align align) {
-    const QFontMetrics metrics(p.font());
-    const QString text = QString::fromStdString(utf8);
-    const int advance = metrics.horizontalAdvance(text);
-    const int left = align == Align::LeftTop ? x : x - advance;
-    const int baseline = align == Align::RightBaseline ? y : y + metrics.ascent();
-    p.fillRect(QRect(left, baseline - metrics.ascent(), advance, metrics.height()), Qt::black);
-    p.drawText(QPoint(left, baseline), text);
-}
+// The table's ten texts come first among the placed texts, then the graph's four axis labels and
+// the grid labels.
+constexpr std::size_t kTableTexts = 10;
+constexpr std::size_t kAxisTexts = 4;
 
 // A horizontal or vertical line up to, but not including, its end point.
 void DrawLineTo(QPainter& p, int x1, int y1, int x2, int y2) {
@@ -50,23 +32,10 @@ void DrawLineTo(QPainter& p, int x1, int y1, int x2, int y2) {
     p.drawLine(x1, y1, x2 - ((x2 > x1) - (x2 < x1)), y2 - ((y2 > y1) - (y2 < y1)));
 }
 
-void DrawTable(QPainter& p, const ResultFigures& f, const ResultLayout& l) {
+void DrawTable(QPainter& p, const std::vector<PlacedText>& texts, const ResultLayout& l) {
     p.setPen(Qt::white);
-    if (l.nLabelFont > 0) {
-        p.setFont(DrawFont(l.nLabelFont, QFont::Normal));
-        DrawText(p, l.x0, 0, "タイトル", Align::LeftTop);
-        DrawText(p, l.x0, l.y1, f.m_strTitle, Align::LeftTop);
-        DrawText(p, l.x0, l.y2, "距離 (m)", Align::LeftTop);
-        DrawText(p, l.x1, l.y2, "時間", Align::LeftTop);
-        DrawText(p, l.x0, l.y3, "平均速度 (km/h)", Align::LeftTop);
-        DrawText(p, l.x1, l.y3, "カロリー (kcal)", Align::LeftTop);
-    }
-    if (l.nValueFont > 0) {
-        p.setFont(DrawFont(l.nValueFont, QFont::Bold));
-        DrawText(p, l.xSplit - 5, l.yv2, f.m_strDistanceText, Align::RightTop);
-        DrawText(p, l.T - 5, l.yv2, f.m_strTimeText, Align::RightTop);
-        DrawText(p, l.xSplit - 5, l.yv3, f.m_strAvgSpeedText, Align::RightTop);
-        DrawText(p, l.T - 5, l.yv3, f.m_strKcalText, Align::RightTop);
+    for (std::size_t i = 0; i < kTableTexts; ++i) {
+        DrawPlacedText(p, texts[i], true);
     }
     p.setPen(QPen(Qt::white, 1));
     DrawLineTo(p, 0, l.y2, l.W, l.y2);
@@ -78,16 +47,12 @@ void DrawTable(QPainter& p, const ResultFigures& f, const ResultLayout& l) {
 }
 
 void DrawSpeedGraph(QPainter& p, const ResultFigures& f, const platform::DeviceRoot& root,
-                    const SpeedGraphLayout& g) {
+                    const SpeedGraphLayout& g, const std::vector<PlacedText>& texts) {
     const int Tp = g.rcGraph.top;
     const int R = g.rcGraph.right;
-    if (g.nFont > 0) {
-        p.setFont(DrawFont(g.nFont, QFont::Normal));
-        p.setPen(Qt::white);
-        DrawText(p, g.Lp, g.Bp, "0", Align::RightTop);
-        DrawText(p, g.Lp + (R - g.Lp) / 2, g.Bp, "時間", Align::RightTop);
-        DrawText(p, g.Lp - 2, Tp, "速度", Align::RightTop);
-        DrawText(p, R, g.Bp, TotalTimeLabel(f.m_nTotalSeconds), Align::RightTop);
+    p.setPen(Qt::white);
+    for (std::size_t i = kTableTexts; i < kTableTexts + kAxisTexts; ++i) {
+        DrawPlacedText(p, texts[i], true);
     }
 
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
@@ -96,12 +61,11 @@ void DrawSpeedGraph(QPainter& p, const ResultFigures& f, const platform::DeviceR
 
     p.setPen(QPen(QColor(128, 128, 128), 1));
     for (int i = 0; i < g.scale.nGridLines; ++i) {
-        const SpeedGridLine& line = g.scale.grid[static_cast<std::size_t>(i)];
-        const int y = g.GridY(line.nSpeed10);
+        const int y = g.GridY(g.scale.grid[static_cast<std::size_t>(i)].nSpeed10);
         DrawLineTo(p, g.Lp, y, R, y);
-        if (g.nFont > 0) {
-            DrawText(p, g.Lp - 2, y, line.pszLabel, Align::RightBaseline);
-        }
+    }
+    for (std::size_t i = kTableTexts + kAxisTexts; i < texts.size(); ++i) {
+        DrawPlacedText(p, texts[i], true);
     }
 
     // A track log that is gone leaves the graph without its trace.
@@ -125,17 +89,21 @@ void DrawSpeedGraph(QPainter& p, const ResultFigures& f, const platform::DeviceR
 
 } // namespace
 
-QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot& root, int W, int H) {
+QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot& root, int W, int H,
+                       qreal dpr) {
     if (W <= 0 || H <= 0) {
         return {};
     }
-    QImage image(W, H, QImage::Format_RGB32);
+    QImage image(qRound(W * dpr), qRound(H * dpr), QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
     image.fill(Qt::black);
     QPainter p(&image);
     const ResultLayout layout = ResultLayout::For(W, H);
-    DrawTable(p, figures, layout);
-    DrawSpeedGraph(p, figures, root,
-                   SpeedGraphLayout::For(layout.rcGraph, H, figures.m_nMaxSpeed10, figures.m_nTotalSeconds));
+    const SpeedGraphLayout graph =
+        SpeedGraphLayout::For(layout.rcGraph, H, figures.m_nMaxSpeed10, figures.m_nTotalSeconds);
+    const std::vector<PlacedText> texts = PlaceResultTexts(QtTextMeasure{}, layout, graph, figures);
+    DrawTable(p, texts, layout);
+    DrawSpeedGraph(p, figures, root, graph, texts);
     return image;
 }
 
@@ -157,6 +125,7 @@ CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell,
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_area);
     SetClientSize(kInitialWidth, kInitialHeight);
+    FitWindowToScreen(*this);
     UpdateCommands();
 }
 
@@ -196,7 +165,7 @@ void CResultDlg::OnClientResized(int W, int H) {
     }
     m_nImageWidth = W;
     m_nImageHeight = H;
-    m_image = DrawResultImage(*this, m_root, W, H);
+    m_image = DrawResultImage(*this, m_root, W, H, m_area->devicePixelRatioF());
     m_area->update();
 }
 

@@ -12,9 +12,11 @@ class ImageArea;
 class QAction;
 class QMenuBar;
 
-// The result dialog's picture for a client of W x H pixels: the table of figures and the speed
-// graph, whose trace is read from figures.m_strTrackLogPath. A null image when W or H is 0.
-QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot& root, int W, int H);
+// The result dialog's picture for a client of W x H logical pixels, drawn at dpr device pixels
+// each: the table of figures and the speed graph, whose trace is read from
+// figures.m_strTrackLogPath. A null image when W or H is 0.
+QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot& root, int W, int H,
+                       qreal dpr = 1.0);
 
 // The summary of one workout: its figures and speed graph, drawn white on black, with a menu bar
 // to close it or to open the workout's KML route in a map program. Callers fill the figures (or

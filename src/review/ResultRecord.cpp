@@ -198,3 +198,56 @@ ResultLayout ResultLayout::For(int W, int H) {
                             : GraphRect{MulDiv(W, 60, 100), l.y2 + 13, W - 10, H - 3};
     return l;
 }
+
+std::vector<PlacedText> PlaceResultTexts(const TextMeasure& measure, const ResultLayout& l,
+                                         const SpeedGraphLayout& g, const ResultFigures& f) {
+    std::vector<PlacedText> placed;
+    const auto add = [&](std::string text, int x, int y, TextAnchor anchor, bool bold, int height, int left,
+                         int top, int right, int bottom) {
+        placed.push_back(FittedText(measure, std::move(text), x, y, anchor, bold, height,
+                                    {left, top, right - left, bottom - top}));
+    };
+    // The table: a title row across the window, then two rows of label and figure in two columns
+    // split at T / 2. A label's top pixel row shares the table line drawn over it.
+    const int label = l.nLabelFont;
+    const int value = l.nValueFont;
+    add("タイトル", l.x0, 0, TextAnchor::LeftTop, false, label, l.x0, 0, l.W, l.y1);
+    add(f.m_strTitle, l.x0, l.y1, TextAnchor::LeftTop, false, label, l.x0, l.y1, l.W, l.y2);
+    add("距離 (m)", l.x0, l.y2, TextAnchor::LeftTop, false, label, l.x0, l.y2, l.xSplit, l.yv2);
+    add("時間", l.x1, l.y2, TextAnchor::LeftTop, false, label, l.x1, l.y2, l.T, l.yv2);
+    add("平均速度 (km/h)", l.x0, l.y3, TextAnchor::LeftTop, false, label, l.x0, l.y3, l.xSplit, l.yv3);
+    add("カロリー (kcal)", l.x1, l.y3, TextAnchor::LeftTop, false, label, l.x1, l.y3, l.T, l.yv3);
+    add(f.m_strDistanceText, l.xSplit - 5, l.yv2, TextAnchor::RightTop, true, value, 1, l.yv2, l.xSplit,
+        l.y3);
+    add(f.m_strTimeText, l.T - 5, l.yv2, TextAnchor::RightTop, true, value, l.xSplit + 1, l.yv2, l.T, l.y3);
+    add(f.m_strAvgSpeedText, l.xSplit - 5, l.yv3, TextAnchor::RightTop, true, value, 1, l.yv3, l.xSplit,
+        l.y4);
+    add(f.m_strKcalText, l.T - 5, l.yv3, TextAnchor::RightTop, true, value, l.xSplit + 1, l.yv3, l.T, l.y4);
+
+    // The graph: the time axis labels in the strip under the plot down to the window's bottom, the
+    // speed labels in the margin left of the plot, which begins just right of whatever stands left
+    // of the graph (the window edge, or the table's last line).
+    const int Tp = g.rcGraph.top;
+    const int R = g.rcGraph.right;
+    const int margin = l.bPortrait ? 1 : l.T + 1;
+    const int middle = g.Lp + (R - g.Lp) / 2;
+    const int font = g.nFont;
+    add("0", g.Lp, g.Bp, TextAnchor::RightTop, false, font, margin, g.Bp, g.Lp, l.H);
+    add("時間", middle, g.Bp, TextAnchor::RightTop, false, font, g.Lp, g.Bp, middle, l.H);
+    add(TotalTimeLabel(g.nTotalSeconds), R, g.Bp, TextAnchor::RightTop, false, font, middle, g.Bp, R, l.H);
+    // Each grid label owns the margin from half way to the line above to half way to the line below;
+    // the topmost leaves "速度" at least its own line when there is room for both.
+    const int lines = g.scale.nGridLines;
+    const auto gridY = [&](int i) { return g.GridY(g.scale.grid[static_cast<std::size_t>(i)].nSpeed10); };
+    const int ascent = measure.Measure({}, NominalPixelSize(measure, font, false), false).nAscent;
+    int above = lines > 0 ? std::max((Tp + gridY(0)) / 2, gridY(0) - ascent) : g.Bp;
+    add("速度", g.Lp - 2, Tp, TextAnchor::RightTop, false, font, margin, Tp, g.Lp - 1, std::max(above, Tp));
+    for (int i = 0; i < lines; ++i) {
+        const int y = gridY(i);
+        const int below = i + 1 < lines ? (y + gridY(i + 1)) / 2 : g.Bp;
+        add(g.scale.grid[static_cast<std::size_t>(i)].pszLabel, g.Lp - 2, y, TextAnchor::RightBaseline, false,
+            font, margin, above, g.Lp - 1, below);
+        above = below;
+    }
+    return placed;
+}

@@ -2,6 +2,7 @@
 
 #include "platform/DeviceRoot.h"
 #include "view/MainScreen.h"
+#include "view/TextFit.h"
 
 #include <array>
 #include <optional>
@@ -109,3 +110,9 @@ struct ResultLayout {
 
     static ResultLayout For(int W, int H);
 };
+
+// Every text of the result screen in its cell, each at the layout's size where it fits and smaller
+// where that would overflow: the table's labels, title and four figures, then the speed graph's
+// "0", "時間", "速度", total time and grid labels (from the top).
+std::vector<PlacedText> PlaceResultTexts(const TextMeasure& measure, const ResultLayout& layout,
+                                         const SpeedGraphLayout& graph, const ResultFigures& figures);

@@ -112,6 +112,8 @@ CSelectFile::CSelectFile(const platform::DeviceRoot& root, platform::MessageBox&
     m_list = Add(new QListWidget, 1059, 9, 79, 127, 55);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_h = m_labelName->height();
+    // The controls follow the client's size; the list keeps room for two lines.
+    SetClientMinimum(QSize(m_labelName->width() + 20, 6 * m_h + 60));
     m_comboFolders->setMaxVisibleItems(10);
 
     connect(m_comboFolders, &QComboBox::activated, this, &CSelectFile::OnAncestorPicked);

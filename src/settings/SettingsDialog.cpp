@@ -1,12 +1,14 @@
 #include "settings/SettingsDialog.h"
 
 #include "settings/DataExchange.h"
+#include "view/DialogFit.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,15 +35,25 @@ CSettingsDialog::CSettingsDialog(platform::MessageBox& messages, const QString& 
     connect(m_actOk, &QAction::triggered, this, [this] { OnOK(); });
     connect(m_actCancel, &QAction::triggered, this, [this] { done(IDCANCEL); });
 
-    m_client = new QWidget(this);
+    // The controls stand where the template puts them; a window smaller than the template scrolls
+    // them rather than hiding any, a larger one leaves room around them.
+    m_client = new QWidget;
     const QRect client = DialogUnitsToPixels(0, 0, width, height);
-    m_client->setMinimumSize(1, 1);
-    m_client->resize(client.size());
+    m_client->setMinimumSize(client.size());
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setWidget(m_client);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setMenuBar(m_menuBar);
-    layout->addWidget(m_client);
+    layout->addWidget(m_scroll);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
+    FitWindowToScreen(*this);
+}
+
+void CSettingsDialog::SetClientMinimum(const QSize& minimum) {
+    m_client->setMinimumSize(minimum);
 }
 
 void CSettingsDialog::InitDialog() {

@@ -11,6 +11,7 @@ class QAction;
 class QCheckBox;
 class QLineEdit;
 class QMenuBar;
+class QScrollArea;
 
 // Result codes of the settings dialogs: OK ends with 1, cancel (also Escape and closing the
 // window) with 2.
@@ -59,6 +60,8 @@ protected:
     void Place(QWidget* control, int id, int x, int y, int w, int h);
     QRect DialogUnitsToPixels(int x, int y, int w, int h) const;
     QWidget* Client() const { return m_client; }
+    // A client whose controls follow its size may be smaller than the template.
+    void SetClientMinimum(const QSize& minimum);
 
     bool ExchangeNumber(bool save, QLineEdit* edit, double& value, double min, double max);
     bool ExchangeInteger(bool save, QLineEdit* edit, int& value);
@@ -73,6 +76,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QAction* m_actOk = nullptr;
     QAction* m_actCancel = nullptr;
+    QScrollArea* m_scroll = nullptr;
     QWidget* m_client = nullptr;
     int m_baseX = 0;
     int m_baseY = 0;

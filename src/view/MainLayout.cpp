@@ -62,3 +62,41 @@ MainLayout MainLayout::For(int width, int height) {
     l.nRouteMarkBase = l.bPortrait ? W / 2 : W * 40 / 100;
     return l;
 }
+
+std::vector<PlacedText> MainLayout::PlaceTexts(const TextMeasure& measure, const MainTexts& texts) const {
+    // The grid's lines run 5 pixels above the rows they separate: at y1 - 5 under the clock, at
+    // y3 - 5 between the two rows of figures and at y5 - 5 under them; the columns meet at T / 2.
+    const int y1 = H * b / 100;
+    const int y3 = 3 * H * b / 100;
+    const int y5 = 5 * H * b / 100;
+    const int yValue1 = (a + b) * H / 100;
+    const int yValue3 = (3 * b + a) * H / 100;
+    const int xLeft = T * 3 / 100;
+    const int xRight = T * 53 / 100;
+    const int split = T / 2;
+    const auto label = [&](const char* text, int x, int yLabel, int yValue, int right) {
+        return FittedText(measure, text, x, yLabel, TextAnchor::LeftTop, false, nSmallFont,
+                          {x, yLabel - 4, right - x, yValue - (yLabel - 4)});
+    };
+    const auto figure = [&](const std::string& text, int x, int y, int cellLeft, int cellRight, int bottom) {
+        return FittedText(measure, text, x, y, TextAnchor::RightTop, true, nLargeFont,
+                          {cellLeft, y, cellRight - cellLeft, bottom - y});
+    };
+    std::vector<PlacedText> placed;
+    placed.reserve(10);
+    placed.push_back(FittedText(measure, texts.strClock, T - 3, 0, TextAnchor::RightTop, false, nSmallFont,
+                                {1, 0, T - 1, y1 - 5}));
+    placed.push_back(label(kDistanceLabel, xLeft, y1, yValue1, split));
+    placed.push_back(label(kTimeLabel, xRight, y1, yValue1, T));
+    placed.push_back(label(kSpeedLabel, xLeft, y3, yValue3, split));
+    placed.push_back(label(kKcalLabel, xRight, y3, yValue3, T));
+    placed.push_back(figure(texts.strDistance, split - 5, yValue1, 1, split, y3 - 5));
+    placed.push_back(figure(texts.strElapsed, T - 5, yValue1, split + 1, T, y3 - 5));
+    placed.push_back(figure(texts.strSpeed, split - 5, yValue3, 1, split, y5 - 5));
+    placed.push_back(figure(texts.strKcal, T - 5, yValue3, split + 1, T, y5 - 5));
+    // The caption sits in the map's bottom right corner, inside the frame.
+    const ScreenRect& frame = rcMapFrame;
+    placed.push_back(FittedText(measure, texts.strZoomCaption, W - 5, H - 5, TextAnchor::RightBottom, false,
+                                nCaptionFont, {frame.left, frame.top, nMapWidth, nMapHeight}));
+    return placed;
+}

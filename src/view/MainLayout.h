@@ -1,15 +1,25 @@
 #pragma once
 
 #include "view/MainScreen.h"
+#include "view/TextFit.h"
 
-// A rectangle placed on the main screen: its top-left corner and its size.
-struct LayoutRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const LayoutRect&, const LayoutRect&) = default;
+#include <string>
+#include <vector>
+
+// The changing texts of the main screen.
+struct MainTexts {
+    std::string strClock;
+    std::string strDistance;
+    std::string strElapsed;
+    std::string strSpeed;
+    std::string strKcal;
+    std::string strZoomCaption;
 };
+
+inline constexpr const char* kDistanceLabel = "距離 (m)";
+inline constexpr const char* kTimeLabel = "時間";
+inline constexpr const char* kSpeedLabel = "速度 (km/h)";
+inline constexpr const char* kKcalLabel = "カロリー (kcal)";
 
 // Where everything of the main screen goes for one client size. Integer arithmetic on W and H,
 // evaluated left to right with truncating division, so every size places the same pixels on every
@@ -37,7 +47,7 @@ struct MainLayout {
     int nMapHeight = 0;    // h: H - 5 - top
     LayoutRect rcMapImage; // where the zoomed canvas window is shown, R x S
 
-    int nSmallFont = 0;   // pixel heights of the clock and labels,
+    int nSmallFont = 0;   // line heights of the clock and labels,
     int nLargeFont = 0;   // of the four figures
     int nCaptionFont = 0; // and of the zoom caption
 
@@ -50,4 +60,9 @@ struct MainLayout {
     int nRouteMarkBase = 0;
 
     static MainLayout For(int width, int height);
+
+    // Every text of the screen in its cell: the clock, the four labels, the four figures (labels
+    // and figures in the order distance, time, speed, energy) and the zoom caption, each at the
+    // layout's size where it fits and smaller where that would overflow its cell.
+    std::vector<PlacedText> PlaceTexts(const TextMeasure& measure, const MainTexts& texts) const;
 };

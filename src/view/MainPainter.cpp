@@ -6,38 +6,14 @@
 #include "view/MainScreen.h"
 #include "view/MapCanvas.h"
 #include "view/Pictures.h"
+#include "view/ScreenText.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
-
-// The screen's face; the application maps it to a Japanese gothic the machine has.
-constexpr const char* kFace = "MS Gothic";
-
-QFont ScreenFont(int pixelHeight, QFont::Weight weight) {
-    QFont font(QString::fromLatin1(kFace));
-    font.setPixelSize(pixelHeight);
-    font.setWeight(weight);
-    return font;
-}
-
-enum class Anchor { Left, Right };
-
-// Text whose top edge is at y and which starts (Left) or ends (Right) at x, on an opaque black
-// background the size of its line.
-void DrawOpaqueText(QPainter& p, const QFontMetrics& metrics, int x, int y, const std::string& utf8,
-                    Anchor anchor) {
-    const QString text = QString::fromStdString(utf8);
-    const int advance = metrics.horizontalAdvance(text);
-    const int left = anchor == Anchor::Right ? x - advance : x;
-    p.fillRect(QRect(left, y, advance, metrics.height()), Qt::black);
-    p.drawText(QPoint(left, y + metrics.ascent()), text);
-}
 
 // A line from one point up to, but not including, the other: the last pixel belongs to whatever
 // is drawn next. Only horizontal and vertical lines are needed.
@@ -50,31 +26,9 @@ void DrawLineTo(QPainter& p, int x1, int y1, int x2, int y2) {
     p.drawLine(x1, y1, x2 - stepX, y2 - stepY);
 }
 
-void DrawFigures(QPainter& p, const CMainScreen& screen, const MainLayout& l) {
-    const int H = l.H;
-    const int T = l.T;
-    const int a = l.a;
-    const int b = l.b;
-    p.setPen(Qt::white);
-    if (l.nSmallFont > 0) {
-        const QFont small = ScreenFont(l.nSmallFont, QFont::Normal);
-        p.setFont(small);
-        const QFontMetrics metrics(small);
-        DrawOpaqueText(p, metrics, T - 3, 0, screen.m_strClock, Anchor::Right);
-        DrawOpaqueText(p, metrics, T * 3 / 100, H * b / 100, "距離 (m)", Anchor::Left);
-        DrawOpaqueText(p, metrics, T * 53 / 100, H * b / 100, "時間", Anchor::Left);
-        DrawOpaqueText(p, metrics, T * 3 / 100, 3 * H * b / 100, "速度 (km/h)", Anchor::Left);
-        DrawOpaqueText(p, metrics, T * 53 / 100, 3 * H * b / 100, "カロリー (kcal)", Anchor::Left);
-    }
-    if (l.nLargeFont > 0) {
-        const QFont large = ScreenFont(l.nLargeFont, QFont::Bold);
-        p.setFont(large);
-        const QFontMetrics metrics(large);
-        DrawOpaqueText(p, metrics, T / 2 - 5, (a + b) * H / 100, screen.m_strDistance, Anchor::Right);
-        DrawOpaqueText(p, metrics, T - 5, (a + b) * H / 100, screen.m_strElapsed, Anchor::Right);
-        DrawOpaqueText(p, metrics, T / 2 - 5, (3 * b + a) * H / 100, screen.m_strSpeed, Anchor::Right);
-        DrawOpaqueText(p, metrics, T - 5, (3 * b + a) * H / 100, screen.m_strKcal, Anchor::Right);
-    }
+MainTexts TextsOf(const CMainScreen& screen) {
+    return {screen.m_strClock, screen.m_strDistance, screen.m_strElapsed,
+            screen.m_strSpeed, screen.m_strKcal,     screen.ZoomCaption()};
 }
 
 void DrawGrid(QPainter& p, const MainLayout& l) {
@@ -92,40 +46,46 @@ void DrawGrid(QPainter& p, const MainLayout& l) {
 }
 
 // The canvas window of R x zoom / 100 by S x zoom / 100 pixels centred on the map position,
-// stretched to R x S by picking the nearest canvas pixel. Canvas background and whatever lies
-// beyond the canvas show light green, route marks red.
-QImage MapImage(const CMapCanvas& canvas, const CMainScreen& screen, int R, int S) {
+// stretched to R x S (logical pixels) by picking the nearest canvas pixel for every device pixel,
+// so a high-density screen gets a map as sharp as its own pixels. Canvas background and whatever
+// lies beyond the canvas show light green, route marks red.
+QImage MapImage(const CMapCanvas& canvas, const CMainScreen& screen, int R, int S, qreal dpr) {
     const long long zoom = screen.m_nZoomPercent;
     const long long sourceWidth = R * zoom / 100;
     const long long sourceHeight = S * zoom / 100;
-    if (R <= 0 || S <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
+    const int deviceWidth = qRound(R * dpr);
+    const int deviceHeight = qRound(S * dpr);
+    if (deviceWidth <= 0 || deviceHeight <= 0 || sourceWidth <= 0 || sourceHeight <= 0) {
         return {};
     }
-    QImage image(R, S, QImage::Format_RGB32);
+    QImage image(deviceWidth, deviceHeight, QImage::Format_RGB32);
     if (image.isNull()) {
         return {};
     }
-    const long long left = screen.m_ptMapPosition.x - sourceWidth / 2;
-    const long long top = screen.m_ptMapPosition.y - sourceHeight / 2;
-    constexpr long long kSize = CMapCanvas::kSize;
+    image.setDevicePixelRatio(dpr);
+    // In the canvas's own pixels, of which each canvas pixel has scale x scale.
+    const long long scale = canvas.Scale();
+    const long long left = (screen.m_ptMapPosition.x - sourceWidth / 2) * scale;
+    const long long top = (screen.m_ptMapPosition.y - sourceHeight / 2) * scale;
+    const long long size = CMapCanvas::kSize * scale;
     const QImage& bits = canvas.Image();
     const QRgb colours[2] = {0xFF000000U | kMapBackgroundRgb, 0xFF000000U | kMapRouteRgb};
 
     // Canvas column of each image column, or -1 off the canvas.
-    std::vector<int> columns(static_cast<std::size_t>(R));
-    for (int i = 0; i < R; ++i) {
-        const long long x = left + i * sourceWidth / R;
-        columns[static_cast<std::size_t>(i)] = x >= 0 && x < kSize ? static_cast<int>(x) : -1;
+    std::vector<int> columns(static_cast<std::size_t>(deviceWidth));
+    for (int i = 0; i < deviceWidth; ++i) {
+        const long long x = left + i * sourceWidth * scale / deviceWidth;
+        columns[static_cast<std::size_t>(i)] = x >= 0 && x < size ? static_cast<int>(x) : -1;
     }
-    for (int j = 0; j < S; ++j) {
+    for (int j = 0; j < deviceHeight; ++j) {
         auto* out = reinterpret_cast<QRgb*>(image.scanLine(j));
-        const long long y = top + j * sourceHeight / S;
-        if (y < 0 || y >= kSize) {
-            std::fill(out, out + R, colours[0]);
+        const long long y = top + j * sourceHeight * scale / deviceHeight;
+        if (y < 0 || y >= size) {
+            std::fill(out, out + deviceWidth, colours[0]);
             continue;
         }
         const uchar* row = bits.constScanLine(static_cast<int>(y));
-        for (int i = 0; i < R; ++i) {
+        for (int i = 0; i < deviceWidth; ++i) {
             const int x = columns[static_cast<std::size_t>(i)];
             out[i] = colours[x >= 0 && row[x] != 0 ? 1 : 0];
         }
@@ -150,7 +110,14 @@ void PaintMainScreen(QImage& back, const CMainScreen& screen, const CMyAmbuloDoc
 
     p.fillRect(QRect(0, 0, W, H), Qt::black);
     p.setRenderHint(QPainter::TextAntialiasing);
-    DrawFigures(p, screen, l);
+    const QtTextMeasure measure;
+    std::vector<PlacedText> texts = l.PlaceTexts(measure, TextsOf(screen));
+    const PlacedText caption = std::move(texts.back()); // drawn over the map
+    texts.pop_back();
+    p.setPen(Qt::white);
+    for (const PlacedText& text : texts) {
+        DrawPlacedText(p, text, true);
+    }
     DrawGrid(p, l);
 
     if (l.f > 0) {
@@ -176,20 +143,14 @@ void PaintMainScreen(QImage& back, const CMainScreen& screen, const CMyAmbuloDoc
 
     if (canvas.Exists()) {
         const LayoutRect& area = l.rcMapImage;
-        const QImage map = MapImage(canvas, screen, area.width, area.height);
+        const QImage map = MapImage(canvas, screen, area.width, area.height, back.devicePixelRatio());
         if (!map.isNull()) {
             p.drawImage(QPoint(area.x, area.y), map);
         }
     }
 
-    if (l.nCaptionFont > 0) {
-        const QFont font = ScreenFont(l.nCaptionFont, QFont::Normal);
-        const QFontMetrics metrics(font);
-        const QString caption = QString::fromStdString(screen.ZoomCaption());
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.drawText(QPoint(W - 5 - metrics.horizontalAdvance(caption), H - 5 - metrics.descent()), caption);
-    }
+    p.setPen(Qt::black);
+    DrawPlacedText(p, caption, false);
 
     const int r = l.nMarkRadius;
     if (r > 0) {

@@ -25,8 +25,10 @@ int PixelOffset(double degrees, double scale) {
     return static_cast<int>(pixels);
 }
 
+// Device pixels per canvas pixel at most: enough for any screen, 16 MB of canvas.
+constexpr int kLargestScale = 4;
 // A disc larger than this covers every pixel it can reach on the canvas.
-constexpr int kLargestRadius = 2 * CMapCanvas::kSize;
+constexpr int kLargestRadius = 2 * CMapCanvas::kSize * kLargestScale;
 
 } // namespace
 
@@ -37,20 +39,23 @@ CanvasPoint CanvasPosition(double latitude, double longitude, double refLatitude
             kCentre - PixelOffset(latitude - refLatitude, scale)};
 }
 
-bool CMapCanvas::CreateMapCanvas() {
-    QImage canvas(kSize, kSize, QImage::Format_Indexed8);
+bool CMapCanvas::CreateMapCanvas(int nScale) {
+    const int scale = std::clamp(nScale, 1, kLargestScale);
+    QImage canvas(kSize * scale, kSize * scale, QImage::Format_Indexed8);
     if (canvas.isNull()) {
         return false;
     }
     canvas.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
     m_bmpMap = std::move(canvas);
+    m_nScale = scale;
     Clear();
     // The start mark: a circle in the box (497, 497)-(503, 503) filled with 1 and outlined with 0,
     // which on the cleared canvas leaves the inside of the outline, 4 x 4 pixels without corners.
-    for (int y = 498; y <= 501; ++y) {
-        const bool edgeRow = y == 498 || y == 501;
-        uchar* row = m_bmpMap.scanLine(y);
-        std::memset(row + (edgeRow ? 499 : 498), 1, edgeRow ? 2 : 4);
+    for (int y = 498 * scale; y < 502 * scale; ++y) {
+        const bool edgeRow = y < 499 * scale || y >= 501 * scale;
+        const int from = (edgeRow ? 499 : 498) * scale;
+        const int count = (edgeRow ? 2 : 4) * scale;
+        std::memset(m_bmpMap.scanLine(y) + from, 1, static_cast<std::size_t>(count));
     }
     return true;
 }
@@ -63,7 +68,9 @@ int CMapCanvas::Pixel(int x, int y) const {
     if (!Exists() || x < 0 || y < 0 || x >= kSize || y >= kSize) {
         return 0;
     }
-    return m_bmpMap.constScanLine(y)[x];
+    const int row = y * m_nScale;
+    const int column = x * m_nScale;
+    return m_bmpMap.constScanLine(row)[column];
 }
 
 void CMapCanvas::Clear() {
@@ -81,20 +88,22 @@ std::vector<int> CMapCanvas::DiscSpans(int radius) {
     return halfWidths;
 }
 
-void CMapCanvas::FillDisc(CanvasPoint centre, const std::vector<int>& halfWidths) {
+void CMapCanvas::FillDisc(CanvasPoint pixel, const std::vector<int>& halfWidths) {
+    const int size = kSize * m_nScale;
+    const CanvasPoint centre{pixel.x * m_nScale + m_nScale / 2, pixel.y * m_nScale + m_nScale / 2};
     const int radius = static_cast<int>(halfWidths.size() / 2);
-    if (centre.x + radius < 0 || centre.x - radius >= kSize) {
+    if (centre.x + radius < 0 || centre.x - radius >= size) {
         return;
     }
     uchar* const bits = m_bmpMap.bits();
     const qsizetype stride = m_bmpMap.bytesPerLine();
     const int firstRow = std::max(-radius, -centre.y);
-    const int lastRow = std::min(radius, kSize - 1 - centre.y);
+    const int lastRow = std::min(radius, size - 1 - centre.y);
     const int* const row = halfWidths.data() + radius;
     for (int dy = firstRow; dy <= lastRow; ++dy) {
         const int half = row[dy];
         const int from = std::max(centre.x - half, 0);
-        const int to = std::min(centre.x + half, kSize - 1);
+        const int to = std::min(centre.x + half, size - 1);
         if (from <= to) {
             std::fill_n(bits + (centre.y + dy) * stride + from, to - from + 1, uchar{1});
         }
@@ -115,7 +124,7 @@ void CMapCanvas::PlotRoute(const CMyAmbuloDoc& doc, const MainLayout& layout, in
                            doc.m_posStart.dblLatitude, doc.m_posStart.dblLongitude, doc.m_nMapScale);
         mapPosition = here;
         if (const int radius = base / 50; radius > 0) {
-            FillDisc(here, DiscSpans(radius));
+            FillDisc(here, DiscSpans(radius * m_nScale));
         }
         return;
     }
@@ -124,7 +133,7 @@ void CMapCanvas::PlotRoute(const CMyAmbuloDoc& doc, const MainLayout& layout, in
     }
     // Following: the whole route is redrawn around the current position. Marks grow with the zoom
     // out factor, so the route stays visible when many canvas pixels share one screen pixel.
-    const std::vector<int> disc = DiscSpans(std::max(2, zoomPercent / 100 * base / 50));
+    const std::vector<int> disc = DiscSpans(std::max(2, zoomPercent / 100 * base / 50) * m_nScale);
     Clear();
     const double refLatitude = doc.m_posCurrent.dblLatitude;
     const double refLongitude = doc.m_posCurrent.dblLongitude;

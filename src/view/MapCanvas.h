@@ -23,8 +23,9 @@ public:
     static constexpr int kSize = 1000;
 
     // A cleared canvas with the start mark in its centre. False when the memory is not there; the
-    // screen then goes on without a map.
-    bool CreateMapCanvas();
+    // screen then goes on without a map. On a high-density screen each canvas pixel is held as
+    // nScale x nScale device pixels, so the marks are drawn as round as the screen can show them.
+    bool CreateMapCanvas(int nScale = 1);
     void DeleteMapCanvas();
     bool Exists() const { return !m_bmpMap.isNull(); }
 
@@ -33,16 +34,20 @@ public:
     void PlotRoute(const CMyAmbuloDoc& doc, const MainLayout& layout, int zoomPercent,
                    CanvasPoint& mapPosition);
 
-    // 0 or 1; 0 off the canvas or without one.
+    // 0 or 1 at the top-left device pixel of a canvas pixel; 0 off the canvas or without one.
     int Pixel(int x, int y) const;
-    // Indexed8 with two colours (0 black, 1 white); null without a canvas.
+    // Indexed8 with two colours (0 black, 1 white), kSize x Scale() pixels square; null without a
+    // canvas.
     const QImage& Image() const { return m_bmpMap; }
+    int Scale() const { return m_nScale; }
 
 private:
     void Clear();
     // Half widths of the rows of a filled disc, top to bottom.
     static std::vector<int> DiscSpans(int radius);
+    // A disc of DiscSpans(radius x Scale()) around the middle of a canvas pixel.
     void FillDisc(CanvasPoint centre, const std::vector<int>& halfWidths);
 
     QImage m_bmpMap;
+    int m_nScale = 1;
 };

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -95,14 +96,20 @@ void CMyAmbuloView::resizeEvent(QResizeEvent* /*event*/) {
 void CMyAmbuloView::Relayout() {
     const int cx = width();
     const int cy = height();
-    if (cx == m_cxClient && cy == m_cyClient) {
+    const qreal dpr = devicePixelRatioF();
+    if (cx == m_cxClient && cy == m_cyClient && dpr == m_dblPixelRatio) {
         return;
     }
     m_cxClient = cx;
     m_cyClient = cy;
+    m_dblPixelRatio = dpr;
     m_layout = MainLayout::For(cx, cy);
-    // Nothing to draw on a client that has no pixels.
-    m_back = cx > 0 && cy > 0 ? QImage(cx, cy, QImage::Format_RGB32) : QImage();
+    // Nothing to draw on a client that has no pixels. The buffer has the screen's own pixels, so a
+    // scaled desktop gets sharp text and lines rather than a stretched half-size picture.
+    m_back = cx > 0 && cy > 0 ? QImage(qRound(cx * dpr), qRound(cy * dpr), QImage::Format_RGB32) : QImage();
+    if (!m_back.isNull()) {
+        m_back.setDevicePixelRatio(dpr);
+    }
     m_screen.m_rcMap = m_layout.rcMapFrame;
     const auto place = [](QWidget* button, const LayoutRect& r) {
         button->setGeometry(r.x, r.y, r.width, r.height);
@@ -120,6 +127,7 @@ const QImage& CMyAmbuloView::Render() {
 }
 
 void CMyAmbuloView::paintEvent(QPaintEvent* /*event*/) {
+    Relayout(); // moved to a screen of another density: the back buffer follows
     Render();
     QPainter painter(this);
     if (m_back.isNull()) {
@@ -146,7 +154,8 @@ void CMyAmbuloView::timerEvent(QTimerEvent* event) {
 
 void CMyAmbuloView::ResetMapCanvas() {
     m_canvas.DeleteMapCanvas();
-    m_canvas.CreateMapCanvas();
+    // As many canvas pixels as the screen has device pixels: the route is drawn, not stretched.
+    m_canvas.CreateMapCanvas(qCeil(devicePixelRatioF()));
     m_screen.m_ptMapPosition = CanvasPoint{500, 500};
 }
 

@@ -82,6 +82,7 @@ private:
     QImage m_back;
     int m_cxClient = 0;
     int m_cyClient = 0;
+    qreal m_dblPixelRatio = 1.0; // device pixels per logical pixel of the back buffer
     QBasicTimer m_timer;
     CPictureButton* m_btnStart;
     CPictureButton* m_btnRest;

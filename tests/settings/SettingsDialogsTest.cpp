@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -390,4 +391,29 @@ TEST(SettingsCommands, CancelChangesNothingAndOtherCommandsAreNotSettings) {
     }
     Fixture f;
     EXPECT_FALSE(f.dialogs.Run(ID_HISTORY));
+}
+
+// In a phone's or the handheld's window every control stays reachable: the dialog takes the
+// window's size and its controls lie within the area that scrolls.
+TEST(SettingsCommands, EveryControlLiesWithinTheScrolledClientOnSmallWindows) {
+    const auto check = [](QDialog& dlg) {
+        for (const QSize size : {QSize(240, 320), QSize(360, 720)}) {
+            dlg.resize(size);
+            dlg.show();
+            EXPECT_EQ(dlg.size(), size);
+            const QWidget* client = dlg.findChild<QScrollArea*>()->widget();
+            for (const QWidget* control : client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                EXPECT_TRUE(client->rect().contains(control->geometry())) << dlg.windowTitle().toStdString();
+            }
+        }
+        return false;
+    };
+    for (const int command :
+         {ID_CALC_SETTINGS, ID_DEVICE_SETTINGS, ID_LOG_SETTINGS, ID_CHECKPOINT_SETTINGS, ID_MAP_SETTINGS}) {
+        Fixture().Run(command, check);
+    }
+    TestServices t;
+    CSelectFile chooser(t.temp.root(), t.messages);
+    chooser.InitDialog();
+    check(chooser);
 }

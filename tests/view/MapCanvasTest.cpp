@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 namespace {
@@ -104,6 +105,24 @@ TEST_F(MapCanvasPlotRoute, AroundTheStartEachFixAddsOneMarkAndMovesTheView) {
     ExpectMark(canvas, position, 4);              // 240 / 50
     ExpectMark(canvas, CanvasPoint{519, 461}, 2); // the earlier mark stays,
     EXPECT_EQ(canvas.Pixel(500, 500), 1);         // and so does the start mark
+}
+
+TEST_F(MapCanvasPlotRoute, AtTwiceTheDensityMarksAreRoundInDevicePixels) {
+    ASSERT_TRUE(canvas.CreateMapCanvas(2));
+    EXPECT_EQ(canvas.Pixel(500, 500), 1); // the start mark, read in canvas pixels
+    doc.m_bCenterOnStart = 1;
+    Fix(kLat0 + kNorth39, kLon0 + kEast19);
+    canvas.PlotRoute(doc, portrait, 100, position);
+    // Canvas pixel (519, 461) is device pixels (1038..1039, 922..923); radius 2 becomes 4 around
+    // (1039, 923).
+    const QImage& bits = canvas.Image();
+    EXPECT_EQ(bits.size(), QSize(2000, 2000));
+    EXPECT_EQ(
+        (std::array{bits.pixelIndex(1035, 923), bits.pixelIndex(1043, 923), bits.pixelIndex(1039, 919)}),
+        (std::array{1, 1, 1}));
+    EXPECT_EQ(
+        (std::array{bits.pixelIndex(1034, 923), bits.pixelIndex(1044, 923), bits.pixelIndex(1039, 928)}),
+        (std::array{0, 0, 0}));
 }
 
 TEST_F(MapCanvasPlotRoute, FollowingRedrawsTheRouteAroundTheCurrentFix) {

@@ -21,7 +21,9 @@ std::vector<PlacedText> ResultTexts(const TextMeasure& measure, int W, int H) {
                           kWidest.strElapsed,
                           kWidest.strSpeed,
                           359999,
-                          1000};
+                          1000,
+                          {},
+                          {}};
     const ResultLayout l = ResultLayout::For(W, H);
     return PlaceResultTexts(measure, l,
                             SpeedGraphLayout::For(l.rcGraph, H, f.m_nMaxSpeed10, f.m_nTotalSeconds), f);

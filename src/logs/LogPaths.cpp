@@ -31,8 +31,8 @@ std::string KmlTempPath(std::string_view logFolder) {
     return std::string(logFolder) + "AMBLKML.TMP";
 }
 
-std::string JournalPath(std::string_view logFolder) {
-    return std::string(logFolder) + "AMBLJRNL.TMP";
+std::string JournalPath(std::string_view logFolder, int copy) {
+    return std::string(logFolder) + (copy == 0 ? "AMBLJRNL.TMP" : "AMBLJRN2.TMP");
 }
 
 std::string HistoryPath(std::string_view logFolder) {

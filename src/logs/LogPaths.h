@@ -16,7 +16,7 @@ std::string TrackLogPath(std::string_view logFolder, std::string_view runName); 
 std::string RecordPath(std::string_view logFolder, std::string_view runName);   // Log\name.hol
 std::string KmlPath(std::string_view logFolder, std::string_view runName);      // KML\name.kml
 std::string KmlTempPath(std::string_view logFolder);                            // AMBLKML.TMP
-std::string JournalPath(std::string_view logFolder);                            // AMBLJRNL.TMP
+std::string JournalPath(std::string_view logFolder, int copy = 0);              // AMBLJRNL.TMP, AMBLJRN2.TMP
 std::string HistoryPath(std::string_view logFolder);                            // amblHistory.log
 
 // The exercise record beside a track log: its final ".log" extension becomes ".hol" (a path

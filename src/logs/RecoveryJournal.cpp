@@ -223,59 +223,139 @@ std::optional<JournalState> DecodeJournal(std::string_view text) {
     return s;
 }
 
+namespace {
+
+// Opens each frame: "AMBLJRNL <sequence> <length> <checksum>\n", then length bytes of journal.
+constexpr std::string_view kFrameMark = "AMBLJRNL ";
+
+// FNV-1a: cheap, and enough to tell a torn or stale frame from a whole one.
+std::uint64_t Checksum(std::string_view bytes) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return hash;
+}
+
+struct Frame {
+    std::uint64_t sequence = 0;
+    JournalState state;
+};
+
+std::optional<Frame> ReadFrame(const platform::DeviceRoot& root, const std::string& path) {
+    platform::File file = platform::File::OpenExisting(root, path);
+    const auto bytes = file.IsOpen() ? file.ReadUpTo(kJournalReadLimit) : std::nullopt;
+    if (!bytes || !bytes->starts_with(kFrameMark)) {
+        return std::nullopt;
+    }
+    const std::size_t lf = bytes->find('\n');
+    if (lf == std::string::npos) {
+        return std::nullopt;
+    }
+    Frame frame;
+    std::size_t length = 0;
+    std::uint64_t checksum = 0;
+    const std::string_view head = std::string_view(*bytes).substr(kFrameMark.size(), lf - kFrameMark.size());
+    if (!(Fields(head) >> frame.sequence >> length >> checksum).Ok() || bytes->size() - lf - 1 < length) {
+        return std::nullopt;
+    }
+    const std::string_view body = std::string_view(*bytes).substr(lf + 1, length);
+    auto state = Checksum(body) == checksum ? DecodeJournal(body) : std::nullopt;
+    if (!state) {
+        return std::nullopt;
+    }
+    frame.state = std::move(*state);
+    return frame;
+}
+
+} // namespace
+
 bool RecoveryJournal::SyncDue() const {
     return !m_lastSync || m_now() - *m_lastSync >= kSyncInterval;
 }
 
 platform::WriteResult RecoveryJournal::Write(const platform::DeviceRoot& root, std::string_view logFolder,
                                              const JournalState& state) {
+    if (!m_files[0].IsOpen() || !m_files[1].IsOpen()) {
+        // A workout's first state: nothing of an earlier journal may outrank it.
+        platform::CreateDirectories(root, logFolder);
+        m_sequence = 0;
+        for (int copy = 0; copy < 2; ++copy) {
+            m_files[copy] = platform::File::CreateAlways(root, JournalPath(logFolder, copy));
+            if (!m_files[copy].IsOpen()) {
+                return platform::WriteResult::Failed(m_files[copy].Error());
+            }
+        }
+    }
+    ++m_sequence;
+    const std::string body = EncodeJournal(state);
+    const std::string frame = std::string(kFrameMark) +
+                              CFormat("%llu %zu %llu\n", static_cast<unsigned long long>(m_sequence),
+                                      body.size(), static_cast<unsigned long long>(Checksum(body))) +
+                              body;
+    // Odd states go to the first file, even ones to the second: the other always holds the one before.
+    platform::File& file = m_files[m_sequence % 2 == 1 ? 0 : 1];
     const bool sync = SyncDue();
-    platform::ReplacementFile file(root, JournalPath(logFolder));
-    file.Write(EncodeJournal(state));
-    const platform::WriteResult result = file.Commit(sync);
-    if (result && sync) {
+    if (!file.WriteAt(0, frame) || (sync && !file.Flush())) {
+        return platform::WriteResult::Failed(file.Error());
+    }
+    if (sync) {
         m_lastSync = m_now();
     }
-    return result;
+    return {};
 }
 
 bool RecoveryJournal::Remove(const platform::DeviceRoot& root, std::string_view logFolder) {
-    const std::string path = JournalPath(logFolder);
-    return platform::DeleteFile(root, path) || !platform::FileExists(root, path);
+    bool gone = true;
+    for (int copy = 0; copy < 2; ++copy) {
+        m_files[copy].Close();
+        const std::string path = JournalPath(logFolder, copy);
+        gone = (platform::DeleteFile(root, path) || !platform::FileExists(root, path)) && gone;
+    }
+    return gone;
 }
 
 RecoveryJournal::Found RecoveryJournal::Read(const platform::DeviceRoot& root, std::string_view logFolder,
                                              JournalState& state) {
-    const std::string path = JournalPath(logFolder);
-    if (!platform::FileExists(root, path)) {
-        return Found::None;
+    bool any = false;
+    std::optional<Frame> newest;
+    for (int copy = 0; copy < 2; ++copy) {
+        const std::string path = JournalPath(logFolder, copy);
+        any = any || platform::FileExists(root, path);
+        auto frame = ReadFrame(root, path);
+        if (frame && (!newest || frame->sequence > newest->sequence)) {
+            newest = std::move(frame);
+        }
     }
-    platform::File file = platform::File::OpenExisting(root, path);
-    const auto text = file.IsOpen() ? file.ReadUpTo(kJournalReadLimit) : std::nullopt;
-    auto decoded = text ? DecodeJournal(*text) : std::nullopt;
-    if (!decoded) {
-        return Found::Damaged;
+    if (!newest) {
+        return any ? Found::Damaged : Found::None;
     }
-    state = std::move(*decoded);
+    state = std::move(newest->state);
     return Found::Readable;
 }
 
 std::optional<std::string> RecoveryJournal::SetAside(const platform::DeviceRoot& root,
                                                      std::string_view logFolder) {
-    const std::string path = JournalPath(logFolder);
-    const auto from = root.ToHost(path);
-    if (!from) {
-        return std::nullopt;
-    }
-    // Never over an earlier one: the first free number wins.
-    for (int n = 1; n < 1000; ++n) {
-        const std::string aside = std::string(logFolder) + CFormat("AMBLJRNL-%03d.BAD", n);
-        const auto to = root.ToHost(aside);
-        if (to && !platform::FileExists(root, aside)) {
-            std::error_code ec;
-            std::filesystem::rename(*from, *to, ec);
-            return ec ? std::nullopt : std::optional<std::string>(aside);
+    std::optional<std::string> first;
+    for (int copy = 0; copy < 2; ++copy) {
+        const auto from = root.ToHost(JournalPath(logFolder, copy));
+        if (!from || !platform::FileExists(root, JournalPath(logFolder, copy))) {
+            continue;
+        }
+        // Never over an earlier one: the first free number wins.
+        for (int n = 1; n < 1000; ++n) {
+            const std::string aside =
+                std::string(logFolder) + CFormat(copy == 0 ? "AMBLJRNL-%03d.BAD" : "AMBLJRN2-%03d.BAD", n);
+            const auto to = root.ToHost(aside);
+            if (to && !platform::FileExists(root, aside)) {
+                std::error_code ec;
+                std::filesystem::rename(*from, *to, ec);
+                if (!ec && !first) {
+                    first = aside;
+                }
+                break;
+            }
         }
     }
-    return std::nullopt;
+    return first;
 }

@@ -5,6 +5,7 @@
 #include "platform/File.h"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -54,7 +55,12 @@ void RestoreJournal(const JournalState& state, CMyAmbuloDoc& doc);
 std::string EncodeJournal(const JournalState& state);
 std::optional<JournalState> DecodeJournal(std::string_view text);
 
-// The journal file of a log folder: written while a workout runs, removed once it is saved.
+// The journal of a log folder, written while a workout runs and removed once it is saved. It is
+// kept in two files written in turn, each a frame with a sequence number and a checksum, so that
+// whatever moment the program dies at, one of them holds the last or the one before last state
+// whole. Each write is one write into a file kept open: replacing the file by a rename instead
+// makes the file system push it to the disk every time, which on ext4 costs more than the rest
+// of a replayed workout.
 class RecoveryJournal {
 public:
     using SteadyNow = std::function<std::chrono::steady_clock::time_point()>;
@@ -66,21 +72,23 @@ public:
 
     // Whether the next Write goes to the disk: the first one, then once every kSyncInterval.
     bool SyncDue() const;
-    // Replaces the journal in one step (a rename, safe against the program's death); when a sync
-    // is due the data also reaches the disk, against power loss.
+    // Records the state; the first write of a workout starts both files afresh. When a sync is
+    // due the data also reaches the disk, against power loss.
     platform::WriteResult Write(const platform::DeviceRoot& root, std::string_view logFolder,
                                 const JournalState& state);
-    // Removes the journal; true when none is left.
-    static bool Remove(const platform::DeviceRoot& root, std::string_view logFolder);
+    // Closes and removes the journal; true when none is left.
+    bool Remove(const platform::DeviceRoot& root, std::string_view logFolder);
 
     enum class Found { None, Readable, Damaged };
-    // The journal of a log folder, when there is one and it can be read.
+    // The newest whole state of a log folder's journal, when there is one.
     static Found Read(const platform::DeviceRoot& root, std::string_view logFolder, JournalState& state);
-    // Moves a journal that cannot be read out of the way, under a new name beside it; the device
-    // path it now has, or nothing when it could not be moved.
+    // Moves a journal that cannot be read out of the way, under new names beside it; the device
+    // path of the first file moved, or nothing when none could be moved.
     static std::optional<std::string> SetAside(const platform::DeviceRoot& root, std::string_view logFolder);
 
 private:
     SteadyNow m_now;
     std::optional<std::chrono::steady_clock::time_point> m_lastSync;
+    platform::File m_files[2];
+    std::uint64_t m_sequence = 0;
 };

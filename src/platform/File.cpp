@@ -120,6 +120,25 @@ bool File::Write(std::string_view bytes) {
     return true;
 }
 
+bool File::WriteAt(std::uint64_t offset, std::string_view bytes) {
+    if (!IsOpen()) {
+        m_error = EBADF;
+        return false;
+    }
+    while (!bytes.empty()) {
+        const ssize_t n = ::pwrite(m_fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Fail();
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
 std::optional<std::size_t> File::Read(void* data, std::size_t size) {
     if (!IsOpen()) {
         m_error = EBADF;

@@ -48,6 +48,8 @@ public:
 
     // Writes every byte or reports failure.
     bool Write(std::string_view bytes);
+    // Writes every byte at an offset from the start, leaving the file position where it was.
+    bool WriteAt(std::uint64_t offset, std::string_view bytes);
     // Reads up to size bytes; 0 at the end of the file; nothing on failure.
     std::optional<std::size_t> Read(void* data, std::size_t size);
     // The new position from the start of the file.

@@ -334,7 +334,7 @@ void CMainScreen::SaveFinishedWorkout(bool anyFix, bool historyWritten) {
         // Should the program die from here on, saving again must not log the workout twice.
         WriteJournal(JournalState::Phase::HistoryWritten);
     }
-    RecoveryJournal::Remove(services.root, folder);
+    m_journal.Remove(services.root, folder);
     if (m_doc.m_bSaveGpsLog == 1 && !Failed(trackLog)) {
         written.insert(written.begin(), trackLog);
     }
@@ -417,7 +417,7 @@ void CMainScreen::DiscardInterruptedWorkout() {
         platform::DeleteFile(services.root, TrackLogPath(folder, state.runName));
     }
     platform::DeleteFile(services.root, KmlTempPath(folder));
-    RecoveryJournal::Remove(services.root, folder);
+    m_journal.Remove(services.root, folder);
 }
 
 int CMainScreen::ZoomPercentForLevel(int level) {

@@ -101,6 +101,22 @@ TEST(RecoveryJournal, SyncsTheFirstWriteAndThenEveryThirtySeconds) {
     JournalState read;
     EXPECT_EQ(RecoveryJournal::Read(temp.root(), "\\Log\\", read), RecoveryJournal::Found::Readable);
     EXPECT_EQ(read.runName, "20080115-093001");
+
+    // A write torn by the program's death spoils one copy only: the other holds the state before.
+    JournalState later = Sample();
+    later.elapsedSeconds = 610;
+    ASSERT_TRUE(journal.Write(temp.root(), "\\Log\\", later));
+    std::string second = temp.ReadHostFile("Log/AMBLJRN2.TMP");
+    second[second.find("610")] = '9';
+    temp.WriteHostFile("Log/AMBLJRN2.TMP", second);
+    ASSERT_EQ(RecoveryJournal::Read(temp.root(), "\\Log\\", read), RecoveryJournal::Found::Readable);
+    EXPECT_EQ(read.elapsedSeconds, 605);
+    later.elapsedSeconds = 615; // a shorter state over a longer one: the old tail is not read
+    later.checkpoints.clear();
+    ASSERT_TRUE(journal.Write(temp.root(), "\\Log\\", later));
+    ASSERT_EQ(RecoveryJournal::Read(temp.root(), "\\Log\\", read), RecoveryJournal::Found::Readable);
+    EXPECT_EQ(read.elapsedSeconds, 615);
+    EXPECT_TRUE(read.checkpoints.empty());
     temp.WriteHostFile("Log/AMBLJRNL.TMP", "AmbuloJournal 1\ngarbage");
     EXPECT_EQ(RecoveryJournal::Read(temp.root(), "\\Log\\", read), RecoveryJournal::Found::Damaged);
     EXPECT_EQ(RecoveryJournal::SetAside(temp.root(), "\\Log\\"), "\\Log\\AMBLJRNL-001.BAD");

@@ -144,8 +144,7 @@ TEST_F(ResultDlgTest, MapAndGpxEntriesNeedTheirFilesAndOpenThemThroughTheShell) 
     dlg.MapAction()->trigger();
     EXPECT_EQ(t.shell.opened, (std::vector<std::string>{R"(\KML\20080102-150900.kml)"}));
     EXPECT_EQ(dlg.MapAction()->text(), QStringLiteral("Google Mapで見る"));
-    // The GPX beside it.
-    EXPECT_FALSE(dlg.GpxAction()->isEnabled());
+    EXPECT_FALSE(dlg.GpxAction()->isEnabled()); // the GPX beside it
     t.temp.WriteHostFile("GPX/20080102-150900.gpx", "<gpx/>");
     dlg.UpdateCommands();
     ASSERT_TRUE(dlg.GpxAction()->isEnabled());

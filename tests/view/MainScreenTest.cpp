@@ -394,7 +394,6 @@ TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
         EXPECT_NE(kml.find("<name>ゴール</name>"), std::string::npos);
         EXPECT_NE(kml.find(CFormat("総時間：%d 秒", seconds)), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log")); // the GPS log is off
-        // The points written before the kill, in the receiver's UTC, with the tap as a waypoint.
         const std::string gpx = u.temp.ReadHostFile("My Documents/Ambulo/GPX/20080115-093001.gpx");
         EXPECT_NE(gpx.find("<name>チェックポイント #1</name>\n  </wpt>\n  <wpt"), std::string::npos);
         EXPECT_NE(gpx.find("    <trkseg>\n      <trkpt lat=\"35.0000270\" lon=\"139.0000000\">"

@@ -69,7 +69,7 @@ std::string XmlEscaped(std::string_view text) {
 }
 
 std::string GpxPointLine(const platform::GPS_POSITION& fix, const std::optional<platform::SYSTEMTIME>& utc) {
-    std::string line = CFormat("      <trkpt lat=\"%.7f\" lon=\"%.7f\">", fix.dblLatitude, fix.dblLongitude);
+    std::string line = CFormat(R"(      <trkpt lat="%.7f" lon="%.7f">)", fix.dblLatitude, fix.dblLongitude);
     if ((fix.dwValidFields & platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL) != 0) {
         line += CFormat("<ele>%.1f</ele>", static_cast<double>(fix.flAltitudeWRTSeaLevel));
     }

@@ -5,13 +5,15 @@ set -euo pipefail
 
 packages=(
     # build
-    g++ cmake ninja-build pkgconf
+    g++ cmake ninja-build pkgconf librsvg2-bin
     # device services: gpsd receivers, D-Bus (BlueZ, logind), PulseAudio; the screens and their font
     qt6-base-dev libpulse-dev libgps-dev fonts-ipafont-gothic
     # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ, a private PulseAudio
     # server takes the sounds and parec records them
     libgtest-dev libbenchmark-dev tzdata locales gpsd gpsd-clients python3 python3-dbusmock dbus-daemon
     pulseaudio pulseaudio-utils sox
+    # the GPX read back by another program; the desktop entry, the metainfo and the Debian package
+    gpsbabel libxml2-utils desktop-file-utils appstream dpkg-dev
 )
 
 # With --bench also what the benchmarks need: the generator of long NMEA logs and the program the
@@ -19,7 +21,7 @@ packages=(
 # display, a window grabber, a converter to PNG and a key presser.
 for option in "$@"; do
     case "$option" in
-    --bench) packages+=(python3 gpsbabel) ;;
+    --bench) packages+=(python3 gpsbabel) ;; # gpsbabel is in the default list too
     --screenshots) packages+=(xvfb x11-apps imagemagick xdotool) ;;
     *) echo "usage: $0 [--bench] [--screenshots]" >&2; exit 2 ;;
     esac

@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/VersionInfoDlg.h"
 #include "engine/MyAmbuloDoc.h"
+#include "platform/DesktopId.h"
 #include "platform/DeviceRoot.h"
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
@@ -35,7 +36,8 @@ CMyAmbuloApp::CMyAmbuloApp(int& argc, char** argv) : m_app(argc, argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Ambulo"));
     QApplication::setApplicationVersion(QStringLiteral("1.07"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("ambulo"));
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(platform::kDesktopId.data(), static_cast<qsizetype>(platform::kDesktopId.size())));
     if (!SubstituteFonts()) {
         std::fprintf(stderr,
                      "ambulo: the font %s is missing (Debian package fonts-ipafont-gothic); the "

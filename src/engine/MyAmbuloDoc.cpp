@@ -111,6 +111,11 @@ bool CMyAmbuloDoc::CloseKmlTemp() {
     return true;
 }
 
+bool CMyAmbuloDoc::CloseGpxTemp() {
+    m_hGpxTemp.Close();
+    return true;
+}
+
 bool CMyAmbuloDoc::OpenGps() {
     // A connection whose close failed is still held here; release it before opening another.
     m_hGPS.reset();
@@ -140,11 +145,15 @@ bool CMyAmbuloDoc::CloseGps() {
 
 bool CMyAmbuloDoc::PollPosition() {
     m_posCurrent = GPS_POSITION{};
+    m_stFixUtc.reset();
     if (!m_hGPS || !m_hGPS->GetPosition(m_posCurrent, m_dwMaxAgeSec * 1000)) {
         CloseGps();
         OpenGps();
         m_posCurrent = GPS_POSITION{};
         return false;
+    }
+    if ((m_posCurrent.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
+        m_stFixUtc = m_posCurrent.stUTCTime;
     }
     if (m_bIgnoreGpsFlags == 1) {
         return true; // as the receiver gave it, with its own UTC time
@@ -155,6 +164,7 @@ bool CMyAmbuloDoc::PollPosition() {
         return true;
     }
     m_posCurrent = GPS_POSITION{};
+    m_stFixUtc.reset();
     return false;
 }
 

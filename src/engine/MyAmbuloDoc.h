@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,7 +60,10 @@ public:
     bool m_bGpsFailureReported = false;
 
     // Fixes.
-    platform::GPS_POSITION m_posCurrent{};  // this tick's fix
+    platform::GPS_POSITION m_posCurrent{}; // this tick's fix
+    // The receiver's own UTC time of this tick's fix, when it gave one. Kept apart because a checked
+    // fix carries the device clock in m_posCurrent.stUTCTime instead.
+    std::optional<platform::SYSTEMTIME> m_stFixUtc;
     platform::GPS_POSITION m_posPrevious{}; // last accepted fix: the anchor of a step
     platform::GPS_POSITION m_posLastFix{};  // last fix glitch-tested: the anchor of the glitch test
     platform::GPS_POSITION m_posStart{};
@@ -82,6 +86,7 @@ public:
     platform::SYSTEMTIME m_stRunStart{};
     platform::File m_hTrackLog;
     platform::File m_hKmlTemp;
+    platform::File m_hGpxTemp;
     int m_nTrackLogLines = 0;
 
     // The drawn route, oldest point first. Emptied only by the first fix of a workout that draws
@@ -128,6 +133,7 @@ public:
 
     bool CloseTrackLog();
     bool CloseKmlTemp();
+    bool CloseGpxTemp();
 
     // Receiver and radio.
     bool OpenGps();

@@ -31,6 +31,14 @@ std::string KmlTempPath(std::string_view logFolder) {
     return std::string(logFolder) + "AMBLKML.TMP";
 }
 
+std::string GpxPath(std::string_view logFolder, std::string_view runName) {
+    return std::string(logFolder) + "GPX\\" + std::string(runName) + ".gpx";
+}
+
+std::string GpxTempPath(std::string_view logFolder) {
+    return std::string(logFolder) + "AMBLGPX.TMP";
+}
+
 std::string JournalPath(std::string_view logFolder, int copy) {
     return std::string(logFolder) + (copy == 0 ? "AMBLJRNL.TMP" : "AMBLJRN2.TMP");
 }
@@ -45,4 +53,17 @@ std::string RecordPathForTrackLog(std::string_view trackLogPath) {
         trackLogPath.remove_suffix(kLog.size());
     }
     return std::string(trackLogPath) + ".hol";
+}
+
+std::string GpxPathForKml(std::string_view kmlPath) {
+    constexpr std::string_view kFolder = "KML\\";
+    constexpr std::string_view kExtension = ".kml";
+    const auto name = kmlPath.rfind('\\');
+    if (name == std::string_view::npos || name + 1 < kFolder.size() || !kmlPath.ends_with(kExtension) ||
+        kmlPath.substr(name + 1 - kFolder.size(), kFolder.size()) != kFolder) {
+        return {};
+    }
+    const std::string_view folder = kmlPath.substr(0, name + 1 - kFolder.size());
+    const std::string_view run = kmlPath.substr(name + 1, kmlPath.size() - name - 1 - kExtension.size());
+    return GpxPath(folder, run);
 }

@@ -14,7 +14,8 @@
 
 // What saving a workout needs, kept on disk while it is under way so that a workout whose
 // program died can still be saved at the next start. The route itself is not in it: the track
-// log and the KML coordinates file are appended as the workout runs and stay on disk.
+// log, the KML coordinates file and the GPX points file are appended as the workout runs and stay
+// on disk.
 struct JournalState {
     enum class Phase {
         Measuring,

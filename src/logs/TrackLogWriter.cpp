@@ -1,6 +1,7 @@
 #include "logs/TrackLogWriter.h"
 
 #include "engine/MyAmbuloDoc.h"
+#include "logs/GpxExport.h"
 #include "logs/LogPaths.h"
 #include "logs/TextFormat.h"
 
@@ -62,7 +63,17 @@ TrackLogWriter::OpenResult TrackLogWriter::Open(std::string_view fileName) {
             platform::DeleteFile(root, trackLogPath);
             return {false, m_doc.m_hKmlTemp.Error()};
         }
+        m_doc.m_hGpxTemp = platform::File::CreateAlways(root, GpxTempPath(folder));
+        if (!m_doc.m_hGpxTemp.IsOpen()) {
+            trackLog.Close();
+            platform::DeleteFile(root, trackLogPath);
+            m_doc.CloseKmlTemp();
+            platform::DeleteFile(root, KmlTempPath(folder));
+            return {false, m_doc.m_hGpxTemp.Error()};
+        }
     }
+    m_bAnyGpxPoint = false;
+    m_bNewSegment = false;
     m_doc.m_hTrackLog = std::move(trackLog);
     m_doc.m_nTrackLogLines = 0;
     return {true, 0};
@@ -89,6 +100,15 @@ TrackLogWriter::AppendResult TrackLogWriter::AppendFix() {
     if (m_doc.m_hKmlTemp.IsOpen() &&
         !WriteUtf16(m_doc.m_hKmlTemp, KmlCoordinateLine(m_doc.m_posPrevious, fix))) {
         result.kmlTemp = platform::WriteResult::Failed(m_doc.m_hKmlTemp.Error());
+    }
+    if (m_doc.m_hGpxTemp.IsOpen()) {
+        std::string lines = m_bNewSegment ? std::string(kGpxSegmentBreak) : std::string();
+        lines += GpxPointLine(fix, m_doc.m_stFixUtc);
+        if (!m_doc.m_hGpxTemp.Write(lines)) {
+            result.gpxTemp = platform::WriteResult::Failed(m_doc.m_hGpxTemp.Error());
+        }
+        m_bAnyGpxPoint = true;
+        m_bNewSegment = false;
     }
     return result;
 }

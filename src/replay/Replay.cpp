@@ -53,6 +53,22 @@ ReplayResult Failure(std::string error) {
     return result;
 }
 
+constexpr const char* kUsage =
+    "usage: ambulo-replay [--root DIR] [--rest N:M]... [--tap N]... [--gpx] LOG.nmea";
+
+// The host paths of the files a finish wrote; its GPX only when asked for.
+std::vector<std::string> HostFiles(const platform::DeviceRoot& root, const std::vector<std::string>& files,
+                                   bool gpx) {
+    std::vector<std::string> hosts;
+    for (const auto& file : files) {
+        const auto host = root.ToHost(file);
+        if (host && (gpx || host->extension() != ".gpx")) {
+            hosts.push_back(host->string());
+        }
+    }
+    return hosts;
+}
+
 } // namespace
 
 std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::string>& args, std::string& error) {
@@ -82,16 +98,18 @@ std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::string>
                 return std::nullopt;
             }
             options.taps.push_back(tick);
+        } else if (arg == "--gpx") {
+            options.gpx = true;
         } else if (!arg.starts_with("--") && !haveLog) {
             options.nmeaLog = arg;
             haveLog = true;
         } else {
-            error = "usage: ambulo-replay [--root DIR] [--rest N:M]... [--tap N]... LOG.nmea";
+            error = kUsage;
             return std::nullopt;
         }
     }
     if (!haveLog) {
-        error = "usage: ambulo-replay [--root DIR] [--rest N:M]... [--tap N]... LOG.nmea";
+        error = kUsage;
         return std::nullopt;
     }
     return options;
@@ -150,11 +168,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     screen.RecoverInterruptedWorkout(false);
     if (!screen.m_strRunName.empty()) {
         result.recovered = screen.m_strRunName;
-        for (const auto& file : screen.m_lastSavedFiles) {
-            if (const auto host = root.ToHost(file)) {
-                result.recoveredFiles.push_back(host->string());
-            }
-        }
+        result.recoveredFiles = HostFiles(root, screen.m_lastSavedFiles, options.gpx);
     }
     result.notes = messages.shown; // a journal set aside, say
     if (!screen.m_writeFailures.empty()) {
@@ -207,11 +221,7 @@ ReplayResult RunReplay(const ReplayOptions& options) {
     if (!result.ok) {
         result.error = screen.m_writeFailures.front();
     }
-    for (const auto& file : screen.m_lastSavedFiles) {
-        if (const auto host = root.ToHost(file)) {
-            result.files.push_back(host->string());
-        }
-    }
+    result.files = HostFiles(root, screen.m_lastSavedFiles, options.gpx);
     result.summary = CFormat("run %s distance %d seconds %d kcal %.1f maxspeed10 %d",
                              screen.m_strRunName.c_str(), Truncated(doc.m_dblTotalDistance),
                              doc.m_nElapsedSeconds, doc.m_dblTotalKcal, doc.m_nMaxSpeed10);

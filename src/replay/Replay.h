@@ -16,6 +16,7 @@ struct ReplayOptions {
     };
     std::vector<Rest> rests;
     std::vector<int> taps; // the map is tapped right after these ticks
+    bool gpx = false;      // list the GPX too (written whenever the KML is, listed only when asked)
 };
 
 struct ReplayResult {
@@ -31,7 +32,7 @@ struct ReplayResult {
     std::string summary;            // "run NAME distance M seconds S kcal X.X maxspeed10 N"
 };
 
-// Reads the command line of ambulo-replay: [--root DIR] [--rest N:M]... [--tap N]... LOG.nmea
+// Reads the command line of ambulo-replay: [--root DIR] [--rest N:M]... [--tap N]... [--gpx] LOG.nmea
 // Nothing, with a one-line error, when it cannot be understood.
 std::optional<ReplayOptions> ParseReplayArguments(const std::vector<std::string>& args, std::string& error);
 

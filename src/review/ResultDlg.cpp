@@ -2,6 +2,7 @@
 
 #include "review/ImageArea.h"
 
+#include "logs/LogPaths.h"
 #include "platform/File.h"
 #include "review/ResultRecord.h"
 #include "view/DialogFit.h"
@@ -113,8 +114,10 @@ CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell,
     m_menuBar = new QMenuBar(this);
     m_actClose = m_menuBar->addAction(QStringLiteral("閉じる"));
     m_actMap = m_menuBar->addAction(QStringLiteral("Google Mapで見る"));
+    m_actGpx = m_menuBar->addAction(QStringLiteral("GPXファイルを開く"));
     connect(m_actClose, &QAction::triggered, this, &CResultDlg::OnClose);
     connect(m_actMap, &QAction::triggered, this, &CResultDlg::OnViewMap);
+    connect(m_actGpx, &QAction::triggered, this, [this] { m_shell.Open(GpxPathForKml(m_strKmlPath)); });
     // The KML file may come or go while the dialog is open; the entry is checked again whenever the
     // pointer moves over the menu bar.
     connect(m_menuBar, &QMenuBar::hovered, this, &CResultDlg::UpdateCommands);
@@ -147,6 +150,8 @@ void CResultDlg::SetClientSize(int W, int H) {
 
 void CResultDlg::UpdateCommands() {
     m_actMap->setEnabled(!m_strKmlPath.empty() && platform::FileExists(m_root, m_strKmlPath));
+    const std::string gpx = GpxPathForKml(m_strKmlPath);
+    m_actGpx->setEnabled(!gpx.empty() && platform::FileExists(m_root, gpx));
 }
 
 void CResultDlg::reject() {

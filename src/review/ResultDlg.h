@@ -19,7 +19,8 @@ QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot&
                        qreal dpr = 1.0);
 
 // The summary of one workout: its figures and speed graph, drawn white on black, with a menu bar
-// to close it or to open the workout's KML route in a map program. Callers fill the figures (or
+// to close it, to open the workout's KML route in a map program or to hand its GPX (beside the KML)
+// to whatever the desktop opens it with. Callers fill the figures (or
 // load them from the exercise record) before showing it.
 class CResultDlg final : public QDialog, public ResultFigures {
     Q_OBJECT
@@ -34,11 +35,12 @@ public:
 
     // Resizes the dialog so that the drawn area below the menu bar is W x H.
     void SetClientSize(int W, int H);
-    // The map entry is usable exactly while the KML file exists.
+    // The map entry is usable exactly while the KML file exists, the GPX entry while the GPX does.
     void UpdateCommands();
 
     QAction* CloseAction() const { return m_actClose; }
     QAction* MapAction() const { return m_actMap; }
+    QAction* GpxAction() const { return m_actGpx; }
     const QImage& Image() const { return m_image; }
 
     // The drawn area: the client size the image was last drawn for.
@@ -61,6 +63,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QAction* m_actClose = nullptr;
     QAction* m_actMap = nullptr;
+    QAction* m_actGpx = nullptr;
     ImageArea* m_area = nullptr;
     QImage m_image;
 };

@@ -2,6 +2,7 @@
 
 #include "engine/MyAmbuloDoc.h"
 #include "logs/ExerciseRecord.h"
+#include "logs/GpxExport.h"
 #include "logs/HistoryLog.h"
 #include "logs/KmlExport.h"
 #include "logs/LogPaths.h"
@@ -114,6 +115,7 @@ void CMainScreen::OnAcceptedFix() {
     const auto appended = m_trackLog.AppendFix();
     Check(TrackLogPath(m_doc.m_strLogFolder, m_strRunName), appended.trackLog);
     Check(KmlTempPath(m_doc.m_strLogFolder), appended.kmlTemp);
+    Check(GpxTempPath(m_doc.m_strLogFolder), appended.gpxTemp);
     m_strDistance = CFormat("%d ", Truncated(m_doc.m_dblTotalDistance));
     m_strKcal = CFormat("%.01f ", m_doc.m_dblTotalKcal);
 
@@ -190,6 +192,7 @@ void CMainScreen::WriteJournal(JournalState::Phase phase) {
         // Against power loss: what the journal counts must be on the disk as well.
         m_doc.m_hTrackLog.Flush();
         m_doc.m_hKmlTemp.Flush();
+        m_doc.m_hGpxTemp.Flush();
     }
     JournalState state = CaptureJournal(m_doc, phase);
     state.runName = m_strRunName;
@@ -273,6 +276,7 @@ void CMainScreen::PauseRun() {
     m_strStartText = "再開";
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
+    m_trackLog.StartNewSegment();
     WriteJournal(JournalState::Phase::Resting);
     UpdateKeepAwake();
 }
@@ -329,12 +333,19 @@ void CMainScreen::SaveFinishedWorkout(bool anyFix, bool historyWritten) {
     if (!anyFix) {
         platform::DeleteFile(services.root, KmlTempPath(folder));
     }
+    const std::string gpx = GpxPath(folder, m_strRunName);
+    if (anyFix && m_doc.m_bSaveKml == 1 && Check(gpx, ExportGpx(m_doc, m_strRunName))) {
+        written.push_back(gpx);
+    }
+    m_doc.CloseGpxTemp();
     if (!historyWritten && m_doc.m_bSaveHistory == 1 && Check(HistoryPath(folder), AppendHistory(m_doc))) {
         written.push_back(HistoryPath(folder));
         // Should the program die from here on, saving again must not log the workout twice.
         WriteJournal(JournalState::Phase::HistoryWritten);
     }
     m_journal.Remove(services.root, folder);
+    // Its points are in the GPX now, or lost with it; only saving the workout again would read them.
+    platform::DeleteFile(services.root, GpxTempPath(folder));
     if (m_doc.m_bSaveGpsLog == 1 && !Failed(trackLog)) {
         written.insert(written.begin(), trackLog);
     }
@@ -401,6 +412,7 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
     }
     if (state.anyFix && m_doc.m_bSaveKml == 1) {
         m_doc.m_hKmlTemp = platform::File::OpenExisting(services.root, KmlTempPath(folder));
+        m_doc.m_hGpxTemp = platform::File::OpenExisting(services.root, GpxTempPath(folder));
     }
     SaveFinishedWorkout(state.anyFix, state.phase == JournalState::Phase::HistoryWritten);
     m_doc.m_bAwaitFirstFix = 1;
@@ -417,6 +429,7 @@ void CMainScreen::DiscardInterruptedWorkout() {
         platform::DeleteFile(services.root, TrackLogPath(folder, state.runName));
     }
     platform::DeleteFile(services.root, KmlTempPath(folder));
+    platform::DeleteFile(services.root, GpxTempPath(folder));
     m_journal.Remove(services.root, folder);
 }
 

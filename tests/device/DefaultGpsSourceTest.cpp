@@ -1,3 +1,4 @@
+#include "platform/DesktopId.h"
 #include "platform/device/DefaultGpsSource.h"
 
 #include "support/GeoclueStandIn.h"
@@ -19,7 +20,7 @@ protected:
     std::string port = FreePort();
     platform::device::DefaultGpsSource source{
         std::make_unique<platform::device::GpsdSource>("127.0.0.1", port),
-        std::make_unique<platform::device::GeoclueSource>("ambulo")};
+        std::make_unique<platform::device::GeoclueSource>(std::string(platform::kDesktopId))};
 };
 
 TEST_F(DefaultGpsSourceTest, WithNeitherNothingOpens) {

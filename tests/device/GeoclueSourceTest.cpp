@@ -1,3 +1,4 @@
+#include "platform/DesktopId.h"
 #include "platform/device/GeoclueSource.h"
 
 #include "support/GeoclueStandIn.h"
@@ -47,7 +48,7 @@ protected:
 
     GPS_DEVICE device;
     std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    platform::device::GeoclueSource source{"ambulo", 2s, [this] { return now; }};
+    platform::device::GeoclueSource source{std::string(platform::kDesktopId), 2s, [this] { return now; }};
 };
 
 TEST_F(GeoclueSourceTest, LocationsBecomeFixesWithWhatGeoclueKnows) {

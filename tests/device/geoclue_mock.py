@@ -1,7 +1,7 @@
 '''GeoClue 2 stand-in for the device tests (python3-dbusmock template).
 
 Manager.GetClient gives the caller's one client (CreateClient always a new one). A client's Start
-succeeds only for the desktop id "ambulo" asking for the exact level (8), and not while access is
+succeeds only for the program's desktop id asking for the exact level (8), and not while access is
 denied (SetDenied), like GeoClue with the desktop's location switch off. EmitLocation makes a Location object and announces it to every started client with
 LocationUpdated, as GeoClue does for each new position.
 '''
@@ -23,9 +23,9 @@ state = {'clients': [], 'locations': 0, 'denied': False}
 
 
 def start(client):
-    if (client.Get(CLIENT_IFACE, 'DesktopId') != 'ambulo' or
+    if (client.Get(CLIENT_IFACE, 'DesktopId') != 'io.github.ambulo_gps.Ambulo' or
             client.Get(CLIENT_IFACE, 'RequestedAccuracyLevel') != 8 or state['denied']):
-        raise dbus.exceptions.DBusException("'ambulo' disallowed", name='org.freedesktop.DBus.Error.AccessDenied')
+        raise dbus.exceptions.DBusException("desktop id or accuracy disallowed", name='org.freedesktop.DBus.Error.AccessDenied')
     client.Set(CLIENT_IFACE, 'Active', True)
 
 

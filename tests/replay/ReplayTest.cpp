@@ -1,5 +1,6 @@
 #include "replay/Replay.h"
 
+#include "logs/TextFormat.h"
 #include "platform/TextCodec.h"
 #include "support/TempRoot.h"
 
@@ -98,6 +99,8 @@ TEST_F(ReplayTest, FinishWithoutAnyAcceptedFix) {
     const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false));
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.summary, "run 20080115-093001 distance 0 seconds 0 kcal 0.0 maxspeed10 0");
+    EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/GPX"));
+    EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/AMBLGPX.TMP"));
     EXPECT_NE(
         File("My Documents/Ambulo/amblHistory.log").find(platform::Utf8ToUtf16Le("09:30:01,0,0,0.0\r\n")),
         std::string::npos);
@@ -124,6 +127,55 @@ TEST_F(ReplayTest, LocalTimesFollowTheZoneAcrossADaylightSavingChange) {
     EXPECT_EQ(result.summary.substr(0, 19), "run 20260329-015958");
     const std::string history = File("My Documents/Ambulo/amblHistory.log");
     EXPECT_NE(history.find(platform::Utf8ToUtf16Le("2026/03/29,01:59:58,20,3,")), std::string::npos);
+}
+
+TEST_F(ReplayTest, GpxHasOneSegmentPerStretchAndTheReceiversUtcTimes) {
+    const auto point = [](const char* lat, const char* more) {
+        return CFormat("      <trkpt lat=\"%s\" lon=\"139.0000000\">%s</trkpt>\n", lat, more);
+    };
+    struct Case {
+        const char* zone;
+        std::string nmea;
+        std::vector<ReplayOptions::Rest> rests;
+        std::string run;
+        std::string track; // the GPX from its track on
+    } cases[] = {
+        // Local midnight in Tokyo is 15:00 UTC; a rest after tick 3 until tick 5.
+        {"Asia/Tokyo",
+         Epoch("145958.50", 0) + Epoch("145959.50", 0) + Epoch("150000.50", 10.1) + Epoch("150001.50", 20) +
+             Epoch("150002.50", 30) + Epoch("150003.50", 40),
+         {{3, 5}},
+         "20080115-235958",
+         "  <trk>\n    <name>20080115-235958</name>\n    <trkseg>\n" +
+             point("35.0000000", "<ele>20.0</ele><time>2008-01-15T14:59:59.500Z</time>") +
+             point("35.0000917", "<ele>20.0</ele><time>2008-01-15T15:00:00.500Z</time>") +
+             "    </trkseg>\n    <trkseg>\n" +
+             point("35.0003600", "<ele>20.0</ele><time>2008-01-15T15:00:03.500Z</time>")},
+        // Berlin leaves CET for CEST at 01:00 UTC on 2008-03-30.
+        {"Europe/Berlin",
+         Epoch("005958", 0, true, "300308") + Epoch("005959", 0, true, "300308") +
+             "$GPRMC,010000,A,3500.0055,N,13900.0000,E,5.0,0.0,300308,,\r\n", // no height
+         {},
+         "20080330-015958",
+         "  <trk>\n    <name>20080330-015958</name>\n    <trkseg>\n" +
+             point("35.0000000", "<ele>20.0</ele><time>2008-03-30T00:59:59.000Z</time>") +
+             point("35.0000917", "<time>2008-03-30T01:00:00.000Z</time>")},
+    };
+    for (const Case& c : cases) {
+        const ScopedEnv zone("TZ", c.zone);
+        ReplayOptions options;
+        options.rests = c.rests;
+        options.gpx = true;
+        std::filesystem::remove_all(temp.host() / "device");
+        const ReplayResult result = Replay(c.nmea, options);
+        ASSERT_TRUE(result.ok) << result.error;
+        const std::string path = "My Documents/Ambulo/GPX/" + c.run + ".gpx";
+        ASSERT_EQ(result.files.size(), 4U) << c.zone;
+        EXPECT_EQ(result.files[2], (temp.host() / "device" / path).string()); // right after the KML
+        const std::string gpx = File(path);
+        EXPECT_EQ(gpx.substr(gpx.find("  <trk>\n")), c.track + "    </trkseg>\n  </trk>\n</gpx>\n") << c.zone;
+        EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/AMBLGPX.TMP"));
+    }
 }
 
 TEST_F(ReplayTest, WhatIsNoRegularLogIsAOneLineError) {

@@ -134,7 +134,7 @@ TEST_F(ResultDlgTest, DrawsOncePerClientSize) {
     EXPECT_EQ(At(dlg.Image(), 479, (6 + 10) * 536 / 100), kWhite);
 }
 
-TEST_F(ResultDlgTest, MapEntryNeedsTheKmlFileAndOpensItThroughTheShell) {
+TEST_F(ResultDlgTest, MapAndGpxEntriesNeedTheirFilesAndOpenThemThroughTheShell) {
     CResultDlg dlg(t.temp.root(), t.shell);
     dlg.SetFigures(figures);
     EXPECT_FALSE(dlg.MapAction()->isEnabled());
@@ -144,6 +144,13 @@ TEST_F(ResultDlgTest, MapEntryNeedsTheKmlFileAndOpensItThroughTheShell) {
     dlg.MapAction()->trigger();
     EXPECT_EQ(t.shell.opened, (std::vector<std::string>{R"(\KML\20080102-150900.kml)"}));
     EXPECT_EQ(dlg.MapAction()->text(), QStringLiteral("Google Mapで見る"));
+    EXPECT_FALSE(dlg.GpxAction()->isEnabled()); // the GPX beside it
+    t.temp.WriteHostFile("GPX/20080102-150900.gpx", "<gpx/>");
+    dlg.UpdateCommands();
+    ASSERT_TRUE(dlg.GpxAction()->isEnabled());
+    dlg.GpxAction()->trigger();
+    EXPECT_EQ(t.shell.opened.back(), R"(\GPX\20080102-150900.gpx)");
+    EXPECT_EQ(dlg.GpxAction()->text(), QStringLiteral("GPXファイルを開く"));
     EXPECT_EQ(dlg.CloseAction()->text(), QStringLiteral("閉じる"));
 }
 

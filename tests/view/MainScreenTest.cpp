@@ -140,6 +140,7 @@ TEST_F(MainScreenTest, FinishWritesTheFilesAroundTheResultDialog) {
     EXPECT_EQ(screen.m_lastSavedFiles,
               (std::vector<std::string>{"\\My Documents\\Ambulo\\AMBLKML.TMP",
                                         "\\My Documents\\Ambulo\\KML\\20080115-093001.kml",
+                                        "\\My Documents\\Ambulo\\GPX\\20080115-093001.gpx",
                                         "\\My Documents\\Ambulo\\amblHistory.log"}));
 }
 
@@ -338,6 +339,7 @@ TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
                 platform::GPS_POSITION fix{0xFU};
                 fix.dblLatitude = 35.0 + 3.0 * second / 110940.0;
                 fix.dblLongitude = 139.0;
+                fix.stUTCTime = {2008, 1, 2, 15, 0, 30, static_cast<std::uint16_t>(1 + second), 0};
                 u.gps.positions.push_back({true, fix});
                 running.OnTimer();
                 if (second == 0) {
@@ -374,6 +376,7 @@ TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
                      std::filesystem::exists(folder / "AMBLJRN2.TMP"));
         if (answer == platform::MessageAnswer::No) {
             EXPECT_FALSE(std::filesystem::exists(folder / "AMBLKML.TMP"));
+            EXPECT_FALSE(std::filesystem::exists(folder / "AMBLGPX.TMP"));
             EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log"));
             EXPECT_FALSE(std::filesystem::exists(folder / "amblHistory.log"));
             continue;
@@ -392,6 +395,13 @@ TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
         EXPECT_NE(kml.find("<name>ゴール</name>"), std::string::npos);
         EXPECT_NE(kml.find(CFormat("総時間：%d 秒", seconds)), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log")); // the GPS log is off
+        const std::string gpx = u.temp.ReadHostFile("My Documents/Ambulo/GPX/20080115-093001.gpx");
+        EXPECT_NE(gpx.find("<name>チェックポイント #1</name>\n  </wpt>\n  <wpt"), std::string::npos);
+        EXPECT_NE(gpx.find("    <trkseg>\n      <trkpt lat=\"35.0000270\" lon=\"139.0000000\">"
+                           "<time>2008-01-15T00:30:02.000Z</time></trkpt>\n"),
+                  std::string::npos);
+        EXPECT_TRUE(gpx.ends_with("</trkpt>\n    </trkseg>\n  </trk>\n</gpx>\n"));
+        EXPECT_FALSE(std::filesystem::exists(folder / "AMBLGPX.TMP"));
     }
 }
 

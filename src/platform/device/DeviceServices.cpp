@@ -1,6 +1,7 @@
 #include "platform/device/DeviceServices.h"
 
 #include "platform/Chime.h"
+#include "platform/DesktopId.h"
 #include "platform/NmeaReplaySource.h"
 #include "platform/device/DefaultGpsSource.h"
 #include "platform/device/GeoclueSource.h"
@@ -19,8 +20,6 @@ constexpr std::string_view kNmeaScheme = "nmea:";
 constexpr std::string_view kSerialScheme = "serial:";
 constexpr std::string_view kGpsdPort = "2947";
 constexpr unsigned kSerialBaud = 9600;
-// GeoClue knows applications by the name of their installed desktop entry (ambulo.desktop).
-constexpr auto kDesktopId = "ambulo";
 
 // "PATH" or "PATH@BAUD".
 std::unique_ptr<GpsSource> MakeSerialSource(std::string_view setting, std::string& error) {
@@ -52,13 +51,13 @@ std::unique_ptr<GpsSource> MakeGpsSource(std::string_view setting, std::string& 
     if (setting.empty()) {
         return std::make_unique<DefaultGpsSource>(
             std::make_unique<GpsdSource>("localhost", std::string(kGpsdPort)),
-            std::make_unique<GeoclueSource>(kDesktopId));
+            std::make_unique<GeoclueSource>(std::string(kDesktopId)));
     }
     if (setting == "gpsd") {
         return std::make_unique<GpsdSource>("localhost", std::string(kGpsdPort));
     }
     if (setting == "geoclue") {
-        return std::make_unique<GeoclueSource>(kDesktopId);
+        return std::make_unique<GeoclueSource>(std::string(kDesktopId));
     }
     if (setting.starts_with(kSerialScheme)) {
         return MakeSerialSource(setting, error);

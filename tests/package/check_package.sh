@@ -21,7 +21,7 @@ dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/icons/hicolor/128x128/apps/
 [ "$(od -An -tx1 -j16 -N8 "$work/icon.png" | tr -d ' \n')" = 0000008000000080 ] || { echo "the icon is not 128x128"; exit 1; }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6multimedia6 'libgps[0-9]+' \
+for package in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libpulse0 'libgps[0-9]+' \
     qt6-qpa-plugins fonts-ipafont-gothic; do
     grep -Eq "(^|, )$package( \(|,|$)" <<<"$depends" || { echo "Depends lacks $package: $depends"; exit 1; }
 done

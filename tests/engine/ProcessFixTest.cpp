@@ -96,6 +96,8 @@ TEST_F(ProcessFixTest, AcceptedStepAddsEnergySpeedAndBoundingBox) {
     EXPECT_EQ(doc.m_nMaxSpeed10, 60);
     ASSERT_TRUE(FeedHeight(35.0F, 45)); // slower: the maximum stays
     EXPECT_EQ(doc.m_nMaxSpeed10, 60);
+    ASSERT_TRUE(FeedHeight(53.0F, 55)); // 18 m in 10 s is 6.48 km/h: truncated, not rounded
+    EXPECT_EQ(doc.m_nMaxSpeed10, 64);
 }
 
 TEST_F(ProcessFixTest, ZeroOrNegativeSecondsCountTheDistanceButNoSpeed) {

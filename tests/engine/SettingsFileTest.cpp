@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -26,9 +27,13 @@ std::string Double(double v) {
     return Dword(static_cast<std::uint32_t>(bits)) + Dword(static_cast<std::uint32_t>(bits >> 32));
 }
 
-// A wide string of ASCII text with a one-byte length: FF, FE FF, length, UTF-16LE characters.
+// A wide string of ASCII text: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
 std::string Wide(std::string_view ascii) {
-    std::string bytes = "\xFF\xFE\xFF"s + static_cast<char>(ascii.size());
+    std::string bytes = "\xFF\xFE\xFF"s + static_cast<char>(std::min<std::size_t>(ascii.size(), 0xFF));
+    if (ascii.size() >= 0xFF) { // then a 16-bit length
+        bytes += static_cast<char>(ascii.size() & 0xFF);
+        bytes += static_cast<char>(ascii.size() >> 8);
+    }
     for (const char c : ascii) {
         bytes += c;
         bytes += '\0';
@@ -61,47 +66,81 @@ TEST(SettingsFile, DefaultsAreWrittenFieldByField) {
     EXPECT_EQ(t.temp.ReadHostFile(kOptFile), expected);
 }
 
-TEST(SettingsFile, SavedValuesComeBackLive) {
-    TestServices t;
-    {
-        CMyAmbuloDoc doc(t.services());
-        doc.m_saved.dblWeightKg = 81.25;
-        doc.m_saved.strLogFolder = "\\ログ\\";
-        doc.m_saved.strPitchSound = std::string(300, 'x'); // needs the two-byte length
-        doc.m_saved.nCheckpointMetres = 1500;
-        ASSERT_TRUE(doc.SaveSettings());
-    }
-    EXPECT_NE(t.temp.ReadHostFile(kOptFile).find("\xFF\xFE\xFF\xFF\x2C\x01"), std::string::npos);
-    const CMyAmbuloDoc doc(t.services());
-    EXPECT_EQ(doc.m_dblWeightKg, 81.25);
-    EXPECT_EQ(doc.m_strLogFolder, "\\ログ\\");
-    EXPECT_EQ(doc.m_strPitchSound, std::string(300, 'x'));
-    EXPECT_EQ(doc.m_nCheckpointMetres, 1500);
-}
-
-TEST(SettingsFile, OlderVersionsLeaveNewerFieldsAtDefaultsAndSaveAsFive) {
-    const std::string newer[] = {Dword(1), Dword(0), Dword(1) + Dword(5000), ""};
-    for (std::uint32_t version = 1; version <= 4; ++version) {
+// Every field holds a value of its own, so a field read into (or written from) another's place
+// shows; the fields a version lacks keep their defaults, and the file is saved back as version 5.
+TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
+    const std::string longFolder = "\\" + std::string(300, 'f') + "\\"; // needs a two-byte length
+    for (std::uint32_t version = 1; version <= 5; ++version) {
         SCOPED_TRACE(version);
-        TestServices t;
-        std::string file = CommonFields(version);
-        for (std::uint32_t v = 2; v <= version; ++v) {
-            file += newer[v - 2];
+        const std::string folder = version == 5 ? longFolder : "\\F\\";
+        std::string file = Wide("Ambulo") + Dword(version) + Dword(2) + Dword(3) + Wide(folder) + Dword(4) +
+                           Dword(5) + Dword(6) + Double(71.5) + Double(3.25) + Dword(7) + Wide("\\p.wav") +
+                           Dword(8) + Dword(9) + Dword(10) + Dword(11) + Dword(12);
+        const std::string newer[] = {Dword(13), Dword(14), Dword(15) + Dword(16),
+                                     Wide("\\c.wav") + Dword(17) + Dword(18) + Dword(19) + Dword(20) +
+                                         Dword(21)};
+        const std::string later[] = {Dword(0), Dword(0), Dword(0) + Dword(10000),
+                                     Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) + Dword(1) +
+                                         Dword(300) + Dword(1000)};
+        std::string saved = Wide("Ambulo") + Dword(5) + file.substr(Wide("Ambulo").size() + 4);
+        for (std::uint32_t v = 2; v <= 5; ++v) {
+            file += v <= version ? newer[v - 2] : "";
+            saved += v <= version ? newer[v - 2] : later[v - 2];
         }
+        TestServices t;
         t.temp.WriteHostFile(kOptFile, file + "trailing bytes are ignored");
 
         CMyAmbuloDoc doc(t.services());
-        EXPECT_EQ(doc.m_dblWeightKg, 72.5);
-        EXPECT_EQ(doc.m_bIgnoreGpsFlags, version >= 2 ? 1 : 0);
-        EXPECT_EQ(doc.m_bCenterOnStart, version >= 4 ? 1 : 0);
-        EXPECT_EQ(doc.m_nMapScale, version >= 4 ? 5000 : 10000);
-        EXPECT_EQ(doc.m_strCheckpointSound, "\\Windows\\RecEnd.wav");
+        const bool v2 = version >= 2, v4 = version >= 4, v5 = version >= 5;
+        const std::vector<double> live = {double(doc.m_bKeepAwakeIdle),
+                                          double(doc.m_bShowBluetooth),
+                                          double(doc.m_bSaveHistory),
+                                          double(doc.m_bSaveKml),
+                                          double(doc.m_bSaveGpsLog),
+                                          doc.m_dblWeightKg,
+                                          doc.m_dblMinDistance,
+                                          double(doc.m_bFlatAltitude),
+                                          double(doc.m_bPitchSound),
+                                          double(doc.m_bPitchByTime),
+                                          double(doc.m_nPitchSeconds),
+                                          double(doc.m_bPitchByDistance),
+                                          double(doc.m_nPitchMetres),
+                                          double(doc.m_bIgnoreGpsFlags),
+                                          double(doc.m_bCenterOnStart),
+                                          double(doc.m_nMapScale),
+                                          double(doc.m_bCheckpointSound),
+                                          double(doc.m_bCheckpointAuto),
+                                          double(doc.m_bCheckpointByTime),
+                                          double(doc.m_nCheckpointSeconds),
+                                          double(doc.m_nCheckpointMetres)};
+        EXPECT_EQ(live, (std::vector<double>{2,
+                                             3,
+                                             4,
+                                             5,
+                                             6,
+                                             71.5,
+                                             3.25,
+                                             7,
+                                             8,
+                                             9,
+                                             10,
+                                             11,
+                                             12,
+                                             v2 ? 13.0 : 0.0,
+                                             v4 ? 15.0 : 0.0,
+                                             v4 ? 16.0 : 10000.0,
+                                             v5 ? 17.0 : 1.0,
+                                             v5 ? 18.0 : 0.0,
+                                             v5 ? 19.0 : 1.0,
+                                             v5 ? 20.0 : 300.0,
+                                             v5 ? 21.0 : 1000.0}));
+        EXPECT_EQ(doc.m_strLogFolder, folder);
+        EXPECT_EQ(doc.m_strPitchSound, "\\p.wav");
+        EXPECT_EQ(doc.m_strCheckpointSound, v5 ? "\\c.wav" : "\\Windows\\RecEnd.wav");
+        EXPECT_EQ(doc.m_saved.dwReserved, version >= 3 ? 14U : 0U);
 
         ASSERT_TRUE(doc.SaveSettings());
-        const std::string saved = t.temp.ReadHostFile(kOptFile);
-        EXPECT_EQ(saved.substr(16, 4), Dword(5));
-        const std::size_t common = CommonFields(version).size();
-        EXPECT_EQ(saved.substr(20, common - 20), file.substr(20, common - 20));
+        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), saved);
     }
 }
 

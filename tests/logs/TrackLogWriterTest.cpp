@@ -42,6 +42,14 @@ TEST(TrackLog, WritesHeaderFixLinesAndCoordinates) {
     doc.m_nStepSeconds = -3; // the receiver's clock stepped back: a step of no time
     writer.AppendFix();
     EXPECT_TRUE(t.temp.ReadHostFile("My Documents/Ambulo/Log/run.log").ends_with(Le(u",8.25,0,0.0\r\n")));
+    // A height counts only when both ends of the step carry it.
+    for (const auto& [previous, line] :
+         {std::pair{0x8FU, u"35.682000,76.500000\r\n"}, {0x0FU, u"35.682000,0.0\r\n"}}) {
+        doc.m_posCurrent.dwValidFields = 0xCF;
+        doc.m_posPrevious.dwValidFields = previous;
+        writer.AppendFix();
+        EXPECT_TRUE(t.temp.ReadHostFile("My Documents/Ambulo/AMBLKML.TMP").ends_with(Le(line))) << previous;
+    }
 }
 
 TEST(TrackLog, OpenIsAllOrNothing) {

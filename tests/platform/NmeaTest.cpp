@@ -119,6 +119,7 @@ TEST(Nmea, DamagedAndForeignLinesAreSkipped) {
     };
     EXPECT_EQ(Parse(withSum("6a")).size(), 1U);
     EXPECT_TRUE(Parse(withSum("6B")).empty());
+    EXPECT_TRUE(Parse(withSum("7A")).empty()); // wrong in its high digit only
     EXPECT_TRUE(Parse(Checked("1PRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,")).empty());
     EXPECT_TRUE(Parse(std::string(kRmc).insert(0, " garbage ")).empty());
     EXPECT_TRUE(Parse("$GPRMC,12ab19,A,4807.038,N,01131.000,E,022.4,084.4,230394\n").empty());

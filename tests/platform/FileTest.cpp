@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using platform::File;
 using platform::SeekFrom;
@@ -113,5 +115,22 @@ TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
         TempRoot other;
         EXPECT_EQ(platform::InstanceLock(other.root()).state(), platform::InstanceLock::State::Held);
     }
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
+
+    // A holder that is killed leaves no stale lock behind.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const platform::InstanceLock lock(temp.root());
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
     EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
 }

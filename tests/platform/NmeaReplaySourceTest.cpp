@@ -1,6 +1,12 @@
 #include "platform/NmeaReplaySource.h"
 
+#include "support/TempRoot.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
 
 using namespace std::chrono_literals;
 using platform::GPS_DEVICE;
@@ -82,4 +88,23 @@ TEST(NmeaReplaySource, ManualReleasesAnEpochPerAdvance) {
     replay.source.Advance();
     EXPECT_EQ(Poll(*connection, 60000), 0);
     EXPECT_EQ(State(*connection), std::make_pair(1U, 0U));
+}
+
+// Only a regular file is a log: a FIFO is never waited on, a device never read without end.
+TEST(NmeaReplaySource, WhatIsNoRegularFileIsRefusedWithItsReason) {
+    TempRoot temp;
+    const auto path = temp.host() / "odd.nmea";
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[] {}, "No such file or directory"},
+        {[&] { ::mkfifo(path.c_str(), 0644); }, "not a regular file"},
+        {[&] { std::filesystem::create_symlink("/dev/zero", path); }, "not a regular file"},
+        {[&] { std::filesystem::create_directory(path); }, "not a regular file"},
+    };
+    for (const auto& [make, reason] : cases) {
+        std::filesystem::remove_all(path);
+        make();
+        std::string why;
+        EXPECT_FALSE(NmeaReplaySource::LoadFile(path, &why));
+        EXPECT_EQ(why, reason);
+    }
 }

@@ -1,24 +1,17 @@
 #include "replay/Replay.h"
 
+#include "engine/SavedSettings.h"
 #include "logs/TextFormat.h"
+#include "platform/InstanceLock.h"
 #include "platform/TextCodec.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <set>
-
-#include "engine/SavedSettings.h"
-#include "platform/InstanceLock.h"
-
-#include <csignal>
 #include <fstream>
+#include <set>
 #include <sys/mount.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
@@ -178,44 +171,10 @@ TEST_F(ReplayTest, GpxHasOneSegmentPerStretchAndTheReceiversUtcTimes) {
     }
 }
 
-TEST_F(ReplayTest, WhatIsNoRegularLogIsAOneLineError) {
-    const std::function<void(const std::filesystem::path&)> arrange[] = {
-        [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
-        [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
-        [](const auto& p) { std::filesystem::create_directory(p); },
-    };
-    for (const auto& make : arrange) {
-        const auto path = temp.host() / "odd.nmea";
-        std::filesystem::remove_all(path);
-        make(path);
-        ReplayOptions options;
-        options.root = temp.host() / "device";
-        options.nmeaLog = path;
-        EXPECT_EQ(RunReplay(options).error, "cannot read " + path.string() + ": not a regular file");
-    }
-}
-
-// A second program on a root that one holds ends at once; once the holder is gone (even killed),
-// the root is free again.
-TEST_F(ReplayTest, OneProgramPerDeviceRoot) {
+TEST_F(ReplayTest, ASecondProgramOnTheRootEndsAtOnce) {
     std::filesystem::create_directories(temp.host() / "device");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t holder = ::fork();
-    ASSERT_GE(holder, 0);
-    if (holder == 0) {
-        const platform::InstanceLock lock(platform::DeviceRoot(temp.host() / "device"));
-        (void)!::write(ready[1], "x", 1);
-        ::pause();
-        ::_exit(0);
-    }
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    const std::string nmea = Epoch("003001.00", 0) + Epoch("003002.00", 0);
-    EXPECT_EQ(Replay(nmea).error, "Ambulo は既に起動しています。");
-    ::kill(holder, SIGKILL);
-    ::waitpid(holder, nullptr, 0);
-    EXPECT_TRUE(Replay(nmea).ok);
+    const platform::InstanceLock held(platform::DeviceRoot(temp.host() / "device"));
+    EXPECT_EQ(Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0)).error, "Ambulo は既に起動しています。");
 }
 
 // The disk fills in the middle of a workout: each file that cannot be written is said once, what

@@ -52,20 +52,6 @@ std::string CommonFields(std::uint32_t version, double weight = 72.5,
 
 } // namespace
 
-TEST(SettingsFile, DefaultsAreWrittenFieldByField) {
-    TestServices t;
-    CMyAmbuloDoc doc(t.services());
-    ASSERT_TRUE(doc.SaveSettings());
-    const std::string expected =
-        Wide("Ambulo") + Dword(5) + Dword(1) + Dword(1) + Wide("\\My Documents\\Ambulo\\") + Dword(1) +
-        Dword(1) + Dword(0) + "\0\0\0\0\0\0\x4E\x40"s + // 60.0
-        "\0\0\0\0\0\0\0\x40"s +                         // 2.0
-        Dword(0) + Wide("\\Windows\\RecEnd.wav") + Dword(0) + Dword(1) + Dword(60) + Dword(0) + Dword(500) +
-        Dword(0) + Dword(0) + Dword(0) + Dword(10000) + Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) +
-        Dword(1) + Dword(300) + Dword(1000);
-    EXPECT_EQ(t.temp.ReadHostFile(kOptFile), expected);
-}
-
 // Every field holds a value of its own, so a field read into (or written from) another's place
 // shows; the fields a version lacks keep their defaults, and the file is saved back as version 5.
 TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
@@ -206,10 +192,18 @@ TEST(SettingsFile, FailedSaveIsReportedAndLeavesTheOldFile) {
     EXPECT_EQ(t.temp.ReadHostFile("Program Files"), "a file where the folder should be");
 }
 
-// A file that is not ours (someone else's, zeros, a FIFO or a device) is no file at all: the
-// defaults apply, and reading it neither hangs nor reads without end.
+// No file, or one that is not ours (someone else's, zeros, a FIFO or a device), gives the
+// defaults, which are saved field by field; reading it neither hangs nor reads without end.
 TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
+    const std::string defaults =
+        Wide("Ambulo") + Dword(5) + Dword(1) + Dword(1) + Wide("\\My Documents\\Ambulo\\") + Dword(1) +
+        Dword(1) + Dword(0) + "\0\0\0\0\0\0\x4E\x40"s + // 60.0
+        "\0\0\0\0\0\0\0\x40"s +                         // 2.0
+        Dword(0) + Wide("\\Windows\\RecEnd.wav") + Dword(0) + Dword(1) + Dword(60) + Dword(0) + Dword(500) +
+        Dword(0) + Dword(0) + Dword(0) + Dword(10000) + Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) +
+        Dword(1) + Dword(300) + Dword(1000);
     const std::function<void(const std::filesystem::path&)> arrange[] = {
+        [](const auto&) {},
         [](const auto& p) { std::ofstream(p) << CommonFields(5, 72.5, Wide("\\Data\\"), Wide("Other")); },
         [](const auto& p) { std::ofstream(p) << CommonFields(0); },
         [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
@@ -223,9 +217,11 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
         const auto path = t.temp.host() / kOptFile;
         std::filesystem::create_directories(path.parent_path());
         make(path);
-        const CMyAmbuloDoc doc(t.services());
+        CMyAmbuloDoc doc(t.services());
         EXPECT_EQ(doc.m_bSaveHistory + doc.m_bSaveKml + doc.m_bKeepAwakeIdle, 3);
         EXPECT_EQ(doc.m_dblWeightKg, 60.0);
-        EXPECT_EQ(doc.m_saved, SavedSettings{});
+        std::filesystem::remove_all(path);
+        ASSERT_TRUE(doc.SaveSettings());
+        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), defaults);
     }
 }

@@ -8,6 +8,8 @@ packages=(
     g++ cmake ninja-build pkgconf librsvg2-bin
     # device services: gpsd receivers, D-Bus (BlueZ, logind), PulseAudio; the screens and their font
     qt6-base-dev libpulse-dev libgps-dev fonts-ipafont-gothic
+    # the English translation: lupdate and lrelease, and their CMake package
+    qt6-l10n-tools qt6-tools-dev
     # tests and benchmarks; gpsfake and dbusmock play a real gpsd and BlueZ, a private PulseAudio
     # server takes the sounds and parec records them
     libgtest-dev libbenchmark-dev tzdata locales gpsd gpsd-clients python3 python3-dbusmock dbus-daemon
@@ -27,8 +29,8 @@ for option in "$@"; do
     esac
 done
 
-# Files must come out the same under any locale; the tests check it under a German one.
-need_locale() { ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; }
+# Files must come out the same under any locale; the tests check it under a German and an English one.
+need_locale() { ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8' || ! locale -a 2>/dev/null | grep -qix 'en_US.utf8'; }
 
 missing=()
 for package in "${packages[@]}"; do
@@ -46,7 +48,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if need_locale; then
-    "${sudo[@]}" sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    for name in de_DE en_US; do
+        "${sudo[@]}" sed -i "s/^# *\\($name.UTF-8 UTF-8\\)/\\1/" /etc/locale.gen
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+    done
     "${sudo[@]}" locale-gen
 fi

@@ -35,38 +35,38 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry kMenuBar[] = {
-    {0, "ファイル", 0, false},
-    {1, "運動記録表示", ID_HISTORY, false},
+    {0, QT_TRANSLATE_NOOP("CMainFrame", "ファイル"), 0, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "運動記録表示"), ID_HISTORY, false},
     {1, nullptr, 0, false},
-    {1, "オプション", 0, false},
-    {2, "デバイス設定", ID_DEVICE_SETTINGS, false},
-    {2, "ログ設定", ID_LOG_SETTINGS, false},
-    {2, "チェックポイント設定", ID_CHECKPOINT_SETTINGS, false},
-    {2, "計算設定", ID_CALC_SETTINGS, false},
-    {2, "地図設定", ID_MAP_SETTINGS, false},
-    {1, "バージョン情報", ID_ABOUT, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "オプション"), 0, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "デバイス設定"), ID_DEVICE_SETTINGS, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "ログ設定"), ID_LOG_SETTINGS, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "チェックポイント設定"), ID_CHECKPOINT_SETTINGS, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "計算設定"), ID_CALC_SETTINGS, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "地図設定"), ID_MAP_SETTINGS, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "バージョン情報"), ID_ABOUT, false},
     {1, nullptr, 0, false},
-    {1, "ヘルプ", ID_HELP, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "ヘルプ"), ID_HELP, false},
     {1, nullptr, 0, false},
-    {1, "終了", ID_EXIT, false},
-    {0, "メニュー", 0, false},
-    {1, "地図", 0, false},
-    {2, "サイズ", 0, false},
-    {3, "半径5Km", ID_MAP_5KM, true},
-    {3, "半径10Km", ID_MAP_10KM, true},
-    {3, "半径50Km", ID_MAP_50KM, true},
-    {3, "半径100km", ID_MAP_100KM, true},
-    {3, "半径250Km", ID_MAP_250KM, true},
-    {2, "表示倍率", 0, false},
-    {3, "拡大", ID_ZOOM_IN, true},
-    {3, "普通", ID_ZOOM_NORMAL, true},
-    {3, "縮小", ID_ZOOM_OUT, true},
-    {2, "スタート地点を中心", ID_CENTER_ON_START, true},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "終了"), ID_EXIT, false},
+    {0, QT_TRANSLATE_NOOP("CMainFrame", "メニュー"), 0, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "地図"), 0, false},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "サイズ"), 0, false},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "半径5Km"), ID_MAP_5KM, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "半径10Km"), ID_MAP_10KM, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "半径50Km"), ID_MAP_50KM, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "半径100km"), ID_MAP_100KM, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "半径250Km"), ID_MAP_250KM, true},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "表示倍率"), 0, false},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "拡大"), ID_ZOOM_IN, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "普通"), ID_ZOOM_NORMAL, true},
+    {3, QT_TRANSLATE_NOOP("CMainFrame", "縮小"), ID_ZOOM_OUT, true},
+    {2, QT_TRANSLATE_NOOP("CMainFrame", "スタート地点を中心"), ID_CENTER_ON_START, true},
     {1, nullptr, 0, false},
-    {1, "ピッチ音", ID_PITCH_SOUND, true},
-    {1, "非計測中もパワーオフ防止", ID_KEEP_AWAKE, true},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "ピッチ音"), ID_PITCH_SOUND, true},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "非計測中もパワーオフ防止"), ID_KEEP_AWAKE, true},
     {1, nullptr, 0, false},
-    {1, "GPS初期化", ID_GPS_INIT, false},
+    {1, QT_TRANSLATE_NOOP("CMainFrame", "GPS初期化"), ID_GPS_INIT, false},
 };
 constexpr int kMenuDepth = 4;
 
@@ -135,7 +135,7 @@ CMainFrame::~CMainFrame() = default;
 void CMainFrame::BuildMenuBar() {
     std::array<QMenu*, kMenuDepth> open{};
     for (const MenuEntry& entry : kMenuBar) {
-        const QString caption = QString::fromUtf8(entry.caption);
+        const QString caption = entry.caption ? tr(entry.caption) : QString();
         if (entry.depth == 0) {
             open[0] = menuBar()->addMenu(caption);
         } else if (entry.caption == nullptr) {

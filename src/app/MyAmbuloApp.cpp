@@ -9,6 +9,7 @@
 #include "platform/DeviceRoot.h"
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
+#include "platform/Translate.h"
 #include "platform/device/DeviceServices.h"
 #include "view/DialogSeam.h"
 #include "view/MyAmbuloView.h"
@@ -16,9 +17,11 @@
 #include <QFile>
 #include <QFont>
 #include <QFontInfo>
+#include <QTranslator>
 
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -27,6 +30,11 @@ constexpr auto kHelpResource = ":/ambulo/ambl_readme.htm";
 constexpr auto kHelpFile = "ambl_readme.htm";
 constexpr auto kScreenFont = "MS Gothic";
 constexpr auto kScreenFontSubstitute = "IPAGothic";
+constexpr auto kEnglishTranslation = ":/ambulo/i18n/ambulo_en.qm";
+
+std::string TranslateWithQt(const char* context, const char* text) {
+    return QCoreApplication::translate(context, text).toStdString();
+}
 
 } // namespace
 
@@ -38,6 +46,16 @@ CMyAmbuloApp::CMyAmbuloApp(int& argc, char** argv) : m_app(argc, argv) {
     QApplication::setApplicationVersion(QStringLiteral("1.07"));
     QGuiApplication::setDesktopFileName(
         QString::fromUtf8(platform::kDesktopId.data(), static_cast<qsizetype>(platform::kDesktopId.size())));
+    // Japanese is the program's own language: its texts are the sources and need no translator.
+    // Files are written the same in every language; only what the screens show is translated.
+    if (platform::ChooseUiLanguage(&std::getenv) == platform::UiLanguage::English) {
+        if (m_translator.load(QString::fromLatin1(kEnglishTranslation))) {
+            QCoreApplication::installTranslator(&m_translator);
+            platform::SetTranslator(&TranslateWithQt);
+        } else {
+            std::fprintf(stderr, "ambulo: the English texts are missing; the screens stay Japanese\n");
+        }
+    }
     if (!SubstituteFonts()) {
         std::fprintf(stderr,
                      "ambulo: the font %s is missing (Debian package fonts-ipafont-gothic); the "
@@ -52,7 +70,7 @@ int CMyAmbuloApp::Run() {
     std::string error;
     m_device = platform::device::DeviceServices::Create(m_messages, error);
     if (!m_device) {
-        m_messages.Show(error, "エラー", platform::MessageButtons::Ok);
+        m_messages.Show(error, platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
         return 1;
     }
     const platform::Services services = m_device->services();
@@ -60,7 +78,8 @@ int CMyAmbuloApp::Run() {
     m_lock = std::make_unique<platform::InstanceLock>(services.root);
     if (m_lock->state() == platform::InstanceLock::State::Taken) {
         std::fprintf(stderr, "ambulo: %s\n", platform::kAlreadyRunningText);
-        m_messages.Show(platform::kAlreadyRunningText, "Ambulo", platform::MessageButtons::Ok);
+        m_messages.Show(platform::Tr("Ambulo", platform::kAlreadyRunningText), "Ambulo",
+                        platform::MessageButtons::Ok);
         return 1;
     }
     m_doc = std::make_unique<CMyAmbuloDoc>(services);

@@ -3,6 +3,7 @@
 #include "app/QtMessageBox.h"
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <memory>
 
@@ -38,6 +39,7 @@ public:
 
 private:
     QApplication m_app;
+    QTranslator m_translator;
     QtMessageBox m_messages;
     std::unique_ptr<platform::device::DeviceServices> m_device;
     std::unique_ptr<platform::InstanceLock> m_lock;

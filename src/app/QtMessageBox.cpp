@@ -1,4 +1,5 @@
 #include "app/QtMessageBox.h"
+#include "platform/Translate.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -20,8 +21,9 @@ platform::MessageAnswer QtMessageBox::Show(std::string_view text, std::string_vi
     box.setWindowModality(Qt::ApplicationModal);
 
     if (buttons == platform::MessageButtons::Ok) {
-        // Every failure the user is told about comes with the caption "エラー".
-        box.setIcon(caption == "エラー" ? QMessageBox::Critical : QMessageBox::Information);
+        // Every failure the user is told about comes with the caption "エラー" (in the user's language).
+        box.setIcon(caption == platform::Tr("Ambulo", "エラー") ? QMessageBox::Critical
+                                                                : QMessageBox::Information);
         box.addButton(QMessageBox::Ok);
         box.exec();
         return platform::MessageAnswer::Ok;
@@ -30,9 +32,9 @@ platform::MessageAnswer QtMessageBox::Show(std::string_view text, std::string_vi
     box.setIcon(QMessageBox::Question);
     QPushButton* yes = box.addButton(QMessageBox::Yes);
     QPushButton* no = box.addButton(QMessageBox::No);
-    // The standard buttons would follow the desktop's language; the program speaks Japanese.
-    yes->setText(QStringLiteral("はい"));
-    no->setText(QStringLiteral("いいえ"));
+    // The standard buttons would follow Qt's own translations; the program's texts decide.
+    yes->setText(QString::fromStdString(platform::Tr("Ambulo", "はい")));
+    no->setText(QString::fromStdString(platform::Tr("Ambulo", "いいえ")));
     box.setDefaultButton(yes);
     box.setEscapeButton(no); // closing the box is no consent
     box.exec();

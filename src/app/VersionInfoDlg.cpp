@@ -26,7 +26,7 @@ QGroupBox* AddressBox(const QString& title, const QString& address, QWidget* par
 } // namespace
 
 CVersionInfoDlg::CVersionInfoDlg(QWidget* parent, const QString& gpsSource) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("バージョン情報 Ambulo"));
+    setWindowTitle(tr("バージョン情報 Ambulo"));
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("icon"));

@@ -2,6 +2,7 @@
 
 #include "engine/EnergyModel.h"
 #include "engine/Geodesy.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -127,7 +128,8 @@ bool CMyAmbuloDoc::OpenGps() {
     // Every tick retries the open; one message until the receiver is back is enough.
     if (!m_bGpsFailureReported) {
         m_bGpsFailureReported = true;
-        m_services.messages.Show("GPS の初期化に失敗しました!", "エラー", platform::MessageButtons::Ok);
+        m_services.messages.Show(platform::Tr("Ambulo", "GPS の初期化に失敗しました!"),
+                                 platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DeviceRoot.h"
+#include "platform/Translate.h"
 
 namespace platform {
 
@@ -27,6 +28,6 @@ private:
 };
 
 // What a second program says before it ends.
-inline constexpr const char* kAlreadyRunningText = "Ambulo は既に起動しています。";
+inline constexpr const char* kAlreadyRunningText = AMBULO_TR_NOOP("Ambulo", "Ambulo は既に起動しています。");
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Gps.h"
+#include "platform/Translate.h"
 
 #include <chrono>
 #include <filesystem>
@@ -35,7 +36,7 @@ public:
                                                              std::string* why = nullptr);
 
     std::unique_ptr<GpsConnection> Open() override;
-    std::string Describe() const override { return "NMEA ログ再生"; }
+    std::string Describe() const override { return Tr("Ambulo", "NMEA ログ再生"); }
 
     // Manual pacing: releases the next epoch (after the last, the device goes off).
     void Advance();

@@ -92,28 +92,29 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
                          PastResultOpener openResult, QWidget* parent)
     : QDialog(parent), m_strLogFolder(logFolder), m_messages(messages), m_openResult(std::move(openResult)),
       m_rows(LoadHistory(root, logFolder).value_or(std::vector<HistoryEntry>{}), reference) {
-    setWindowTitle(QStringLiteral("運動記録"));
+    setWindowTitle(tr("運動記録"));
 
     m_menuBar = new QMenuBar(this);
-    m_actClose = m_menuBar->addAction(QStringLiteral("閉じる"));
+    m_actClose = m_menuBar->addAction(tr("閉じる"));
     connect(m_actClose, &QAction::triggered, this, [this] { done(1); });
-    QMenu* menu = m_menuBar->addMenu(QStringLiteral("メニュー"));
-    const std::pair<HistoryMode, const char*> modes[] = {{HistoryMode::Day, "日毎集計"},
-                                                         {HistoryMode::Week, "週毎集計"},
-                                                         {HistoryMode::Month, "月毎集計"},
-                                                         {HistoryMode::Record, "記録毎"}};
+    QMenu* menu = m_menuBar->addMenu(tr("メニュー"));
+    const std::pair<HistoryMode, const char*> modes[] = {{HistoryMode::Day, QT_TR_NOOP("日毎集計")},
+                                                         {HistoryMode::Week, QT_TR_NOOP("週毎集計")},
+                                                         {HistoryMode::Month, QT_TR_NOOP("月毎集計")},
+                                                         {HistoryMode::Record, QT_TR_NOOP("記録毎")}};
     for (const auto& [mode, text] : modes) {
-        QAction* action = menu->addAction(QString::fromUtf8(text));
+        QAction* action = menu->addAction(tr(text));
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, m = mode] { OnMode(m); });
         m_modeActions[mode] = action;
     }
     menu->addSeparator();
-    const std::pair<HistoryGraphKind, const char*> kinds[] = {{HistoryGraphKind::Distance, "距離グラフ"},
-                                                              {HistoryGraphKind::Time, "時間グラフ"},
-                                                              {HistoryGraphKind::Energy, "カロリーグラフ"}};
+    const std::pair<HistoryGraphKind, const char*> kinds[] = {
+        {HistoryGraphKind::Distance, QT_TR_NOOP("距離グラフ")},
+        {HistoryGraphKind::Time, QT_TR_NOOP("時間グラフ")},
+        {HistoryGraphKind::Energy, QT_TR_NOOP("カロリーグラフ")}};
     for (const auto& [kind, text] : kinds) {
-        QAction* action = menu->addAction(QString::fromUtf8(text));
+        QAction* action = menu->addAction(tr(text));
         action->setCheckable(true);
         connect(action, &QAction::triggered, this, [this, k = kind] { OnKind(k); });
         m_kindActions[kind] = action;
@@ -125,8 +126,7 @@ CHistoryDlg::CHistoryDlg(const platform::DeviceRoot& root, std::string_view logF
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setColumnCount(4);
-    m_list->setHeaderLabels(
-        {QStringLiteral("日付"), QStringLiteral("距離"), QStringLiteral("時間"), QStringLiteral("カロリー")});
+    m_list->setHeaderLabels({tr("日付"), tr("距離"), tr("時間"), tr("カロリー")});
     for (int column = 0; column < 4; ++column) {
         m_list->setColumnWidth(column, 50);
         m_list->headerItem()->setTextAlignment(column, column == 0 ? Qt::AlignLeft : Qt::AlignRight);
@@ -218,7 +218,8 @@ void CHistoryDlg::OnEnter() {
     }
     const std::string run = RunName(workout->stStart);
     if (m_openResult(TrackLogPath(m_strLogFolder, run), KmlPath(m_strLogFolder, run)) != 1) {
-        m_messages.Show("データが存在しません", "速度グラフ", platform::MessageButtons::Ok);
+        m_messages.Show(tr("データが存在しません").toStdString(), tr("速度グラフ").toStdString(),
+                        platform::MessageButtons::Ok);
     }
 }
 

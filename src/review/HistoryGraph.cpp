@@ -1,6 +1,7 @@
 #include "review/HistoryGraph.h"
 
 #include "logs/TextFormat.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,42 +30,44 @@ HistoryGraphLayout HistoryGraphLayout::For(int w, int h) {
     return l;
 }
 
+using platform::Tr;
+
 namespace {
 
 std::string TitleFor(const HistoryRows& rows, HistoryGraphKind kind) {
     std::string title;
     switch (rows.Mode()) {
     case HistoryMode::Month:
-        title = "月毎の";
+        title = Tr("Ambulo", "月毎の");
         break;
     case HistoryMode::Week:
-        title = "１週間毎の";
+        title = Tr("Ambulo", "１週間毎の");
         break;
     case HistoryMode::Day:
-        title = "日毎の";
+        title = Tr("Ambulo", "日毎の");
         break;
     case HistoryMode::Record: {
         const auto& d = rows.Reference();
-        title = CFormat("%d/%d/%d の", d.wYear, d.wMonth, d.wDay);
+        title = CFormat(Tr("Ambulo", "%d/%d/%d の").c_str(), d.wYear, d.wMonth, d.wDay);
         break;
     }
     }
     switch (kind) {
     case HistoryGraphKind::Distance:
-        return title + "距離(ｍ)";
+        return title + Tr("Ambulo", "距離(ｍ)");
     case HistoryGraphKind::Time:
-        return title + "時間(時:分:秒)";
+        return title + Tr("Ambulo", "時間(時:分:秒)");
     case HistoryGraphKind::Energy:
         break;
     }
-    return title + "消費ｶﾛﾘｰ(kcal)";
+    return title + Tr("Ambulo", "消費ｶﾛﾘｰ(kcal)");
 }
 
 std::string CategoryFor(HistoryMode mode, const HistoryRow& row) {
     const auto& d = row.stStart;
     switch (mode) {
     case HistoryMode::Month:
-        return CFormat("%d月", d.wMonth);
+        return CFormat(Tr("Ambulo", "%d月").c_str(), d.wMonth);
     case HistoryMode::Week:
         return CFormat("%d/%d- ", d.wMonth, d.wDay);
     case HistoryMode::Day:
@@ -144,8 +147,8 @@ std::vector<PlacedText> PlaceHistoryTexts(const TextMeasure& measure, const Hist
                                 TextAnchor::CentreBottom, true, l.nTitleFont, {0, 0, areaRight, l.top - 10}));
     add("0", l.left, l.base, TextAnchor::RightTop, l.nLabelFont, 0, l.base, l.left, areaBottom);
     if (graph.bNoExercise) {
-        add(kNoExerciseGraphText, l.left + l.W / 2, l.top + l.H / 2 + 10, TextAnchor::CentreTop, l.nLabelFont,
-            l.left + 1, l.top, l.right, l.base);
+        add(Tr("Ambulo", kNoExerciseGraphText), l.left + l.W / 2, l.top + l.H / 2 + 10, TextAnchor::CentreTop,
+            l.nLabelFont, l.left + 1, l.top, l.right, l.base);
         return placed;
     }
     // A bar's value stands over it, below the title; its category under the baseline. Both keep to

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Translate.h"
 #include "review/HistoryRows.h"
 #include "view/TextFit.h"
 
@@ -42,7 +43,7 @@ struct HistoryGraph {
     std::vector<HistoryBar> bars;
 };
 
-inline constexpr const char* kNoExerciseGraphText = "本日は運動していません．．．";
+inline constexpr const char* kNoExerciseGraphText = AMBULO_TR_NOOP("Ambulo", "本日は運動していません．．．");
 
 // The graph of the current rows. A value is held between 0 and the maximum (and the maximum at
 // least 1) before it is scaled in 64 bits, so every bar stands between the baseline and the top.

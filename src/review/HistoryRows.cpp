@@ -1,12 +1,15 @@
 #include "review/HistoryRows.h"
 
 #include "logs/TextFormat.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 #include <ctime>
 #include <limits>
 #include <tuple>
 #include <utility>
+
+using platform::Tr;
 
 namespace {
 
@@ -242,7 +245,7 @@ std::optional<HistoryEntry> HistoryRows::DrillDown(std::size_t i) {
 
 std::array<std::string, 4> HistoryRows::ListTexts(std::size_t i) const {
     if (ShowsPlaceholder()) {
-        return {kNoExerciseText, "", "", ""};
+        return {Tr("Ambulo", kNoExerciseText), "", "", ""};
     }
     const HistoryRow& row = m_rows.at(i);
     const SYSTEMTIME& d = row.stStart;

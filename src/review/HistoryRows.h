@@ -2,6 +2,7 @@
 
 #include "logs/HistoryLog.h"
 #include "platform/SystemTime.h"
+#include "platform/Translate.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,7 @@ struct HistoryMaxima {
     int nKcal10 = 1;
 };
 
-inline constexpr const char* kNoExerciseText = "本日は運動していません";
+inline constexpr const char* kNoExerciseText = AMBULO_TR_NOOP("Ambulo", "本日は運動していません");
 
 class HistoryRows {
 public:

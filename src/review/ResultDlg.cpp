@@ -110,11 +110,11 @@ QImage DrawResultImage(const ResultFigures& figures, const platform::DeviceRoot&
 
 CResultDlg::CResultDlg(const platform::DeviceRoot& root, platform::Shell& shell, QWidget* parent)
     : QDialog(parent), m_root(root), m_shell(shell) {
-    setWindowTitle(QStringLiteral("おつかれさまでした"));
+    setWindowTitle(tr("おつかれさまでした"));
     m_menuBar = new QMenuBar(this);
-    m_actClose = m_menuBar->addAction(QStringLiteral("閉じる"));
-    m_actMap = m_menuBar->addAction(QStringLiteral("Google Mapで見る"));
-    m_actGpx = m_menuBar->addAction(QStringLiteral("GPXファイルを開く"));
+    m_actClose = m_menuBar->addAction(tr("閉じる"));
+    m_actMap = m_menuBar->addAction(tr("Google Mapで見る"));
+    m_actGpx = m_menuBar->addAction(tr("GPXファイルを開く"));
     connect(m_actClose, &QAction::triggered, this, &CResultDlg::OnClose);
     connect(m_actMap, &QAction::triggered, this, &CResultDlg::OnViewMap);
     connect(m_actGpx, &QAction::triggered, this, [this] { m_shell.Open(GpxPathForKml(m_strKmlPath)); });

@@ -4,10 +4,13 @@
 #include "logs/LogPaths.h"
 #include "logs/TextFormat.h"
 #include "platform/File.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+
+using platform::Tr;
 
 namespace {
 
@@ -211,12 +214,14 @@ std::vector<PlacedText> PlaceResultTexts(const TextMeasure& measure, const Resul
     // split at T / 2. A label's top pixel row shares the table line drawn over it.
     const int label = l.nLabelFont;
     const int value = l.nValueFont;
-    add("タイトル", l.x0, 0, TextAnchor::LeftTop, false, label, l.x0, 0, l.W, l.y1);
+    add(Tr("Ambulo", "タイトル"), l.x0, 0, TextAnchor::LeftTop, false, label, l.x0, 0, l.W, l.y1);
     add(f.m_strTitle, l.x0, l.y1, TextAnchor::LeftTop, false, label, l.x0, l.y1, l.W, l.y2);
-    add("距離 (m)", l.x0, l.y2, TextAnchor::LeftTop, false, label, l.x0, l.y2, l.xSplit, l.yv2);
-    add("時間", l.x1, l.y2, TextAnchor::LeftTop, false, label, l.x1, l.y2, l.T, l.yv2);
-    add("平均速度 (km/h)", l.x0, l.y3, TextAnchor::LeftTop, false, label, l.x0, l.y3, l.xSplit, l.yv3);
-    add("カロリー (kcal)", l.x1, l.y3, TextAnchor::LeftTop, false, label, l.x1, l.y3, l.T, l.yv3);
+    add(Tr("Ambulo", "距離 (m)"), l.x0, l.y2, TextAnchor::LeftTop, false, label, l.x0, l.y2, l.xSplit, l.yv2);
+    add(Tr("Ambulo", "時間"), l.x1, l.y2, TextAnchor::LeftTop, false, label, l.x1, l.y2, l.T, l.yv2);
+    add(Tr("Ambulo", "平均速度 (km/h)"), l.x0, l.y3, TextAnchor::LeftTop, false, label, l.x0, l.y3, l.xSplit,
+        l.yv3);
+    add(Tr("Ambulo", "カロリー (kcal)"), l.x1, l.y3, TextAnchor::LeftTop, false, label, l.x1, l.y3, l.T,
+        l.yv3);
     add(f.m_strDistanceText, l.xSplit - 5, l.yv2, TextAnchor::RightTop, true, value, 1, l.yv2, l.xSplit,
         l.y3);
     add(f.m_strTimeText, l.T - 5, l.yv2, TextAnchor::RightTop, true, value, l.xSplit + 1, l.yv2, l.T, l.y3);
@@ -233,7 +238,7 @@ std::vector<PlacedText> PlaceResultTexts(const TextMeasure& measure, const Resul
     const int middle = g.Lp + (R - g.Lp) / 2;
     const int font = g.nFont;
     add("0", g.Lp, g.Bp, TextAnchor::RightTop, false, font, margin, g.Bp, g.Lp, l.H);
-    add("時間", middle, g.Bp, TextAnchor::RightTop, false, font, g.Lp, g.Bp, middle, l.H);
+    add(Tr("Ambulo", "時間"), middle, g.Bp, TextAnchor::RightTop, false, font, g.Lp, g.Bp, middle, l.H);
     add(TotalTimeLabel(g.nTotalSeconds), R, g.Bp, TextAnchor::RightTop, false, font, middle, g.Bp, R, l.H);
     // Each grid label owns the margin from half way to the line above to half way to the line below;
     // the topmost leaves "速度" at least its own line when there is room for both.
@@ -241,7 +246,8 @@ std::vector<PlacedText> PlaceResultTexts(const TextMeasure& measure, const Resul
     const auto gridY = [&](int i) { return g.GridY(g.scale.grid[static_cast<std::size_t>(i)].nSpeed10); };
     const int ascent = measure.Measure({}, NominalPixelSize(measure, font, false), false).nAscent;
     int above = lines > 0 ? std::max((Tp + gridY(0)) / 2, gridY(0) - ascent) : g.Bp;
-    add("速度", g.Lp - 2, Tp, TextAnchor::RightTop, false, font, margin, Tp, g.Lp - 1, std::max(above, Tp));
+    add(Tr("Ambulo", "速度"), g.Lp - 2, Tp, TextAnchor::RightTop, false, font, margin, Tp, g.Lp - 1,
+        std::max(above, Tp));
     for (int i = 0; i < lines; ++i) {
         const int y = gridY(i);
         const int below = i + 1 < lines ? (y + gridY(i + 1)) / 2 : g.Bp;

@@ -11,26 +11,24 @@
 #include <QRadioButton>
 
 COptionDeviceDlg::COptionDeviceDlg(platform::MessageBox& messages, WaveFileChooser& chooser, QWidget* parent)
-    : CSettingsDialog(messages, QStringLiteral("デバイス設定"), QFont(QStringLiteral("MS Shell Dlg"), 8), 186,
-                      167, parent),
+    : CSettingsDialog(messages, tr("デバイス設定"), QFont(QStringLiteral("MS Shell Dlg"), 8), 186, 167,
+                      parent),
       m_chooser(chooser) {
     // The frame first, so that the check box heading it is drawn over its top line.
     Add(new QGroupBox, 0, 7, 9, 153, 73);
     m_radioTime = Add(new QRadioButton, 1033, 25, 23, 14, 14);
     m_editSeconds = Add(new QLineEdit, 1034, 40, 21, 29, 14);
-    Add(new QLabel(QStringLiteral("秒毎に鳴らす")), 1036, 75, 23, 43, 14);
+    Add(new QLabel(tr("秒毎に鳴らす")), 1036, 75, 23, 43, 14);
     m_radioDistance = Add(new QRadioButton, 1035, 25, 42, 14, 14);
     m_editMetres = Add(new QLineEdit, 1037, 40, 40, 29, 14);
-    Add(new QLabel(QStringLiteral("メートル毎に鳴らす")), 1038, 75, 42, 59, 14);
-    Add(new QLabel(QStringLiteral("音：")), 1040, 12, 62, 13, 14);
+    Add(new QLabel(tr("メートル毎に鳴らす")), 1038, 75, 42, 59, 14);
+    Add(new QLabel(tr("音：")), 1040, 12, 62, 13, 14);
     m_editSound = Add(new QLineEdit, 1039, 29, 60, 111, 14);
     auto* browse = Add(new QPushButton(QStringLiteral("...")), 1041, 143, 60, 12, 14);
-    m_checkPitch = Add(new QCheckBox(QStringLiteral("ピッチ音を鳴らす")), 1032, 11, 7, 69, 14);
+    m_checkPitch = Add(new QCheckBox(tr("ピッチ音を鳴らす")), 1032, 11, 7, 69, 14);
     m_checkPitch->setAutoFillBackground(true);
-    m_checkBluetooth =
-        Add(new QCheckBox(QStringLiteral("Bluetooth アイコンを表示する")), 1017, 7, 86, 112, 14);
-    m_checkIgnoreFlags =
-        Add(new QCheckBox(QStringLiteral("GPSのフラグをチェックしない")), 1019, 7, 102, 146, 14);
+    m_checkBluetooth = Add(new QCheckBox(tr("Bluetooth アイコンを表示する")), 1017, 7, 86, 112, 14);
+    m_checkIgnoreFlags = Add(new QCheckBox(tr("GPSのフラグをチェックしない")), 1019, 7, 102, 146, 14);
 
     m_radios = new QButtonGroup(this);
     m_radios->addButton(m_radioTime);

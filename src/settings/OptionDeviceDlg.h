@@ -10,7 +10,8 @@ class QLineEdit;
 class QRadioButton;
 class WaveFileChooser;
 
-inline constexpr std::string_view kPitchSoundTitle = "ピッチ音のファイルを開く...";
+inline constexpr std::string_view kPitchSoundTitle =
+    QT_TRANSLATE_NOOP("QtWaveFileChooser", "ピッチ音のファイルを開く...");
 
 // "デバイス設定": the pitch sound (on or off, by time or by distance, its wave file), the
 // Bluetooth button and whether the receiver's status flags are believed.

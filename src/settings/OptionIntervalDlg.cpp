@@ -12,21 +12,21 @@
 
 COptionIntervalDlg::COptionIntervalDlg(platform::MessageBox& messages, WaveFileChooser& chooser,
                                        QWidget* parent)
-    : CSettingsDialog(messages, QStringLiteral("チェックポイント設定"),
-                      QFont(QStringLiteral("MS UI Gothic"), 9), 146, 148, parent),
+    : CSettingsDialog(messages, tr("チェックポイント設定"), QFont(QStringLiteral("MS UI Gothic"), 9), 146,
+                      148, parent),
       m_chooser(chooser) {
     // The frame first, so that the check box heading it is drawn over its top line.
     Add(new QGroupBox, 0, 6, 4, 131, 59);
     m_radioTime = Add(new QRadioButton, 1033, 22, 20, 12, 15);
     m_radioDistance = Add(new QRadioButton, 1035, 22, 40, 12, 15);
     m_editSeconds = Add(new QLineEdit, 1034, 34, 19, 25, 15);
-    Add(new QLabel(QStringLiteral("秒毎")), 1036, 65, 22, 37, 12);
+    Add(new QLabel(tr("秒毎")), 1036, 65, 22, 37, 12);
     m_editMetres = Add(new QLineEdit, 1037, 34, 39, 25, 15);
-    Add(new QLabel(QStringLiteral("メートル毎")), 1038, 65, 42, 51, 13);
-    m_checkAuto = Add(new QCheckBox(QStringLiteral("以下の間隔で自動的に記録する")), 1042, 10, 1, 106, 15);
+    Add(new QLabel(tr("メートル毎")), 1038, 65, 42, 51, 13);
+    m_checkAuto = Add(new QCheckBox(tr("以下の間隔で自動的に記録する")), 1042, 10, 1, 106, 15);
     m_checkAuto->setAutoFillBackground(true);
-    m_checkSound = Add(new QCheckBox(QStringLiteral("手動記録時に音を鳴らす")), 1032, 7, 67, 123, 15);
-    Add(new QLabel(QStringLiteral("音：")), 1040, 9, 87, 14, 13);
+    m_checkSound = Add(new QCheckBox(tr("手動記録時に音を鳴らす")), 1032, 7, 67, 123, 15);
+    Add(new QLabel(tr("音：")), 1040, 9, 87, 14, 13);
     m_editSound = Add(new QLineEdit, 1039, 25, 85, 95, 15);
     auto* browse = Add(new QPushButton(QStringLiteral("...")), 1041, 122, 85, 10, 15);
 

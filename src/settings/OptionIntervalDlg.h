@@ -10,7 +10,8 @@ class QLineEdit;
 class QRadioButton;
 class WaveFileChooser;
 
-inline constexpr std::string_view kCheckSoundTitle = "チェック音のファイルを開く...";
+inline constexpr std::string_view kCheckSoundTitle =
+    QT_TRANSLATE_NOOP("QtWaveFileChooser", "チェック音のファイルを開く...");
 
 // "チェックポイント設定": automatic checkpoints (every N seconds or every N metres) and the sound
 // of a checkpoint recorded by hand.

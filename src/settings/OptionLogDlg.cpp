@@ -26,15 +26,14 @@ std::string LogFolderFromChooser(std::string_view chosen) {
 
 COptionLogDlg::COptionLogDlg(const platform::DeviceRoot& root, platform::MessageBox& messages,
                              QWidget* parent)
-    : CSettingsDialog(messages, QStringLiteral("ログ設定"), QFont(QStringLiteral("MS Shell Dlg"), 8), 170,
-                      129, parent),
+    : CSettingsDialog(messages, tr("ログ設定"), QFont(QStringLiteral("MS Shell Dlg"), 8), 170, 129, parent),
       m_runChooser([](CSelectFile& chooser) { return chooser.exec(); }), m_root(root) {
-    Add(new QLabel(QStringLiteral("ログ保存フォルダ：")), 1023, 7, 7, 56, 11);
+    Add(new QLabel(tr("ログ保存フォルダ：")), 1023, 7, 7, 56, 11);
     m_editFolder = Add(new QLineEdit, 1022, 13, 19, 123, 14);
     auto* browse = Add(new QPushButton(QStringLiteral("...")), 1024, 138, 19, 17, 14);
-    m_checkHistory = Add(new QCheckBox(QStringLiteral("運動記録を保存する")), 1019, 18, 39, 85, 14);
-    m_checkKml = Add(new QCheckBox(QStringLiteral("ルートログ(*.KML)を保存する")), 1020, 18, 55, 110, 14);
-    m_checkGpsLog = Add(new QCheckBox(QStringLiteral("ＧＰＳのログを保存する")), 1021, 18, 70, 90, 14);
+    m_checkHistory = Add(new QCheckBox(tr("運動記録を保存する")), 1019, 18, 39, 85, 14);
+    m_checkKml = Add(new QCheckBox(tr("ルートログ(*.KML)を保存する")), 1020, 18, 55, 110, 14);
+    m_checkGpsLog = Add(new QCheckBox(tr("ＧＰＳのログを保存する")), 1021, 18, 70, 90, 14);
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &COptionLogDlg::OnBrowse);
 }

@@ -101,10 +101,10 @@ std::vector<ChooserEntry> FolderListing(const platform::DeviceRoot& root, std::s
 }
 
 CSelectFile::CSelectFile(const platform::DeviceRoot& root, platform::MessageBox& messages, QWidget* parent)
-    : CSettingsDialog(messages, QStringLiteral("フォルダ選択"), QFont(QStringLiteral("MS UI Gothic"), 10),
-                      161, 158, parent),
+    : CSettingsDialog(messages, tr("フォルダ選択"), QFont(QStringLiteral("MS UI Gothic"), 10), 161, 158,
+                      parent),
       m_root(root) {
-    m_labelName = Add(new QLabel(QStringLiteral("フォルダ名：")), 1061, 7, 7, 47, 11);
+    m_labelName = Add(new QLabel(tr("フォルダ名：")), 1061, 7, 7, 47, 11);
     m_labelFolder = Add(new QLabel, 1140, 15, 22, 120, 26);
     m_labelFolder->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_labelFolder->setWordWrap(true);

@@ -31,7 +31,7 @@ CSettingsDialog::CSettingsDialog(platform::MessageBox& messages, const QString& 
 
     m_menuBar = new QMenuBar(this);
     m_actOk = m_menuBar->addAction(QStringLiteral("OK"));
-    m_actCancel = m_menuBar->addAction(QStringLiteral("キャンセル"));
+    m_actCancel = m_menuBar->addAction(tr("キャンセル"));
     connect(m_actOk, &QAction::triggered, this, [this] { OnOK(); });
     connect(m_actCancel, &QAction::triggered, this, [this] { done(IDCANCEL); });
 

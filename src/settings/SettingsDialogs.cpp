@@ -1,5 +1,6 @@
 #include "settings/SettingsDialogs.h"
 
+#include "platform/Translate.h"
 #include "settings/OptionCalcDlg.h"
 #include "settings/OptionDeviceDlg.h"
 #include "settings/OptionIntervalDlg.h"
@@ -49,7 +50,8 @@ int SettingsDialogs::RunModal(CSettingsDialog& dialog) {
 
 void SettingsDialogs::Save() {
     if (!m_doc.SaveSettings()) {
-        m_messages.Show("設定を保存できませんでした。", "エラー", platform::MessageButtons::Ok);
+        m_messages.Show(platform::Tr("Ambulo", "設定を保存できませんでした。"),
+                        platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "settings/WaveFileChooser.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QString>
@@ -51,7 +52,8 @@ std::optional<std::string> HostToDevicePath(const platform::DeviceRoot& root, co
 
 std::optional<std::string> QtWaveFileChooser::Choose(QWidget* owner, std::string_view title,
                                                      std::string_view currentPath) {
-    QFileDialog dialog(owner, FromUtf8(title), QString(), QStringLiteral("wav ファイル (*.wav)"));
+    QFileDialog dialog(owner, QCoreApplication::translate("QtWaveFileChooser", std::string(title).c_str()),
+                       QString(), QCoreApplication::translate("QtWaveFileChooser", "wav ファイル (*.wav)"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // Start where the current file is when it lies under the root, else at the root.

@@ -1,4 +1,5 @@
 #include "view/MainLayout.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 
@@ -86,10 +87,10 @@ std::vector<PlacedText> MainLayout::PlaceTexts(const TextMeasure& measure, const
     placed.reserve(10);
     placed.push_back(FittedText(measure, texts.strClock, T - 3, 0, TextAnchor::RightTop, false, nSmallFont,
                                 {1, 0, T - 1, y1 - 5}));
-    placed.push_back(label(kDistanceLabel, xLeft, y1, yValue1, split));
-    placed.push_back(label(kTimeLabel, xRight, y1, yValue1, T));
-    placed.push_back(label(kSpeedLabel, xLeft, y3, yValue3, split));
-    placed.push_back(label(kKcalLabel, xRight, y3, yValue3, T));
+    placed.push_back(label(platform::Tr("Ambulo", kDistanceLabel).c_str(), xLeft, y1, yValue1, split));
+    placed.push_back(label(platform::Tr("Ambulo", kTimeLabel).c_str(), xRight, y1, yValue1, T));
+    placed.push_back(label(platform::Tr("Ambulo", kSpeedLabel).c_str(), xLeft, y3, yValue3, split));
+    placed.push_back(label(platform::Tr("Ambulo", kKcalLabel).c_str(), xRight, y3, yValue3, T));
     placed.push_back(figure(texts.strDistance, split - 5, yValue1, 1, split, y3 - 5));
     placed.push_back(figure(texts.strElapsed, T - 5, yValue1, split + 1, T, y3 - 5));
     placed.push_back(figure(texts.strSpeed, split - 5, yValue3, 1, split, y5 - 5));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Translate.h"
 #include "view/MainScreen.h"
 #include "view/TextFit.h"
 
@@ -16,10 +17,10 @@ struct MainTexts {
     std::string strZoomCaption;
 };
 
-inline constexpr const char* kDistanceLabel = "距離 (m)";
-inline constexpr const char* kTimeLabel = "時間";
-inline constexpr const char* kSpeedLabel = "速度 (km/h)";
-inline constexpr const char* kKcalLabel = "カロリー (kcal)";
+inline constexpr const char* kDistanceLabel = AMBULO_TR_NOOP("Ambulo", "距離 (m)");
+inline constexpr const char* kTimeLabel = AMBULO_TR_NOOP("Ambulo", "時間");
+inline constexpr const char* kSpeedLabel = AMBULO_TR_NOOP("Ambulo", "速度 (km/h)");
+inline constexpr const char* kKcalLabel = AMBULO_TR_NOOP("Ambulo", "カロリー (kcal)");
 
 // Where everything of the main screen goes for one client size. Integer arithmetic on W and H,
 // evaluated left to right with truncating division, so every size places the same pixels on every

@@ -7,11 +7,13 @@
 #include "logs/KmlExport.h"
 #include "logs/LogPaths.h"
 #include "logs/TextFormat.h"
+#include "platform/Translate.h"
 
 #include <algorithm>
 #include <cstring>
 
 using platform::MessageButtons;
+using platform::Tr;
 
 namespace {
 
@@ -210,7 +212,7 @@ bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResu
         return false; // said once for this workout
     }
     const auto host = m_doc.Services().root.ToHost(devicePath);
-    const std::string text = CFormat("%sを保存できませんでした。\n%s",
+    const std::string text = CFormat(Tr("Ambulo", "%sを保存できませんでした。\n%s").c_str(),
                                      host ? host->c_str() : devicePath.c_str(), std::strerror(result.error));
     m_writeFailures.push_back(text);
     ShowError(text);
@@ -219,12 +221,12 @@ bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResu
 
 void CMainScreen::ShowError(const std::string& text) {
     const ModalScope modal(*this);
-    m_doc.Services().messages.Show(text, "エラー", MessageButtons::Ok);
+    m_doc.Services().messages.Show(text, Tr("Ambulo", "エラー"), MessageButtons::Ok);
 }
 
 void CMainScreen::StartRun() {
     if (m_doc.m_bGpsReady == 0) {
-        ShowError("GPSの準備ができてません。");
+        ShowError(Tr("Ambulo", "GPSの準備ができてません。"));
         return;
     }
     if (!m_doc.m_hTrackLog.IsOpen()) {
@@ -232,7 +234,8 @@ void CMainScreen::StartRun() {
         m_strRunName = RunName(m_doc.m_stRunStart);
         const auto opened = m_trackLog.Open(m_strRunName + ".log");
         if (!opened.ok) {
-            ShowError(CFormat("ログファイルを作成できませんでした(ErrCode:%d)", opened.error));
+            ShowError(CFormat(Tr("Ambulo", "ログファイルを作成できませんでした(ErrCode:%d)").c_str(),
+                              opened.error));
             return;
         }
     }
@@ -261,7 +264,7 @@ void CMainScreen::StartRun() {
     }
     m_doc.m_bRunStarted = 1;
     m_doc.m_bMeasuring = 1;
-    m_strStartText = "休憩";
+    m_strStartText = Tr("Ambulo", "休憩");
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = true;
     m_nTicksWithoutFix = 0;
@@ -273,7 +276,7 @@ void CMainScreen::StartRun() {
 
 void CMainScreen::PauseRun() {
     m_doc.m_bMeasuring = 0;
-    m_strStartText = "再開";
+    m_strStartText = Tr("Ambulo", "再開");
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
     m_trackLog.StartNewSegment();
@@ -285,7 +288,7 @@ void CMainScreen::FinishRun() {
     m_doc.AddCheckpoint(); // the goal
     m_doc.m_bRunStarted = 0;
     m_doc.m_bMeasuring = 0;
-    m_strStartText = "スタート";
+    m_strStartText = Tr("Ambulo", "スタート");
     m_hooks.InvalidateStartButton();
     m_bRestEnabled = false;
     const bool anyFix = m_doc.m_bAwaitFirstFix == 0;
@@ -385,15 +388,16 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
         // Never deleted unseen: it may be all that is left of a workout.
         const auto aside = RecoveryJournal::SetAside(services.root, folder);
         const auto host = aside ? services.root.ToHost(*aside) : std::nullopt;
-        const std::string text = "前回の記録を読み込めませんでした。" +
-                                 (host ? "\n" + host->string() + " に残しました。" : std::string());
+        const std::string text =
+            Tr("Ambulo", "前回の記録を読み込めませんでした。") +
+            (host ? "\n" + CFormat(Tr("Ambulo", "%s に残しました。").c_str(), host->c_str()) : std::string());
         ShowError(text);
         return;
     }
     if (ask) {
         const ModalScope modal(*this);
-        if (services.messages.Show("前回の記録は正常に終了していません。保存しますか？", "Ambulo",
-                                   MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
+        if (services.messages.Show(Tr("Ambulo", "前回の記録は正常に終了していません。保存しますか？"),
+                                   "Ambulo", MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
             DiscardInterruptedWorkout();
             return;
         }
@@ -455,8 +459,8 @@ void CMainScreen::ZoomNormal() {
 }
 
 std::string CMainScreen::ZoomCaption() const {
-    return m_nZoomLevel < 6 ? CFormat("倍：x %d ", 6 - m_nZoomLevel)
-                            : CFormat("倍：x 1/%d ", m_nZoomLevel - 4);
+    return m_nZoomLevel < 6 ? CFormat(Tr("Ambulo", "倍：x %d ").c_str(), 6 - m_nZoomLevel)
+                            : CFormat(Tr("Ambulo", "倍：x 1/%d ").c_str(), m_nZoomLevel - 4);
 }
 
 namespace {
@@ -585,7 +589,8 @@ bool CMainScreen::OnCommand(int commandId) {
         return true;
     }
     case ID_HELP:
-        m_doc.Services().shell.Open(std::string(platform::kProgramFolder) + "ambl_readme.htm");
+        // The English help is the second half of the same page; its translation names the anchor.
+        m_doc.Services().shell.Open(std::string(platform::kProgramFolder) + Tr("Ambulo", "ambl_readme.htm"));
         return true;
     case ID_EXIT:
     case ID_OK:
@@ -600,8 +605,8 @@ bool CMainScreen::Exit() {
     const auto& services = m_doc.Services();
     if (m_doc.m_bRunStarted != 0) {
         const ModalScope modal(*this);
-        if (services.messages.Show("計測中ですが終了しますか？", "終了", MessageButtons::YesNo) !=
-            platform::MessageAnswer::Yes) {
+        if (services.messages.Show(Tr("Ambulo", "計測中ですが終了しますか？"), Tr("Ambulo", "終了"),
+                                   MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
             return false;
         }
         FinishRun();
@@ -612,7 +617,8 @@ bool CMainScreen::Exit() {
     m_doc.CloseGps();
     if (!m_bQuietFinish && m_doc.m_bShowBluetooth == 1 && m_doc.IsBluetoothOn()) {
         const ModalScope modal(*this);
-        if (services.messages.Show("Bluetooth をオフにしますか？", "Bluetooth OFF 確認",
+        if (services.messages.Show(Tr("Ambulo", "Bluetooth をオフにしますか？"),
+                                   Tr("Ambulo", "Bluetooth OFF 確認"),
                                    MessageButtons::YesNo) == platform::MessageAnswer::Yes) {
             m_doc.SetBluetooth(false);
         }

@@ -2,6 +2,7 @@
 
 #include "logs/RecoveryJournal.h"
 #include "logs/TrackLogWriter.h"
+#include "platform/Translate.h"
 #include "view/Commands.h"
 
 #include <optional>
@@ -115,7 +116,7 @@ public:
     std::string m_strSpeed{"0.0"};
     std::string m_strKcal{"0.0"};
     std::string m_strRunName;
-    std::string m_strStartText{"スタート"};
+    std::string m_strStartText{platform::Tr("Ambulo", "スタート")};
     bool m_bRestEnabled = false;
     bool m_bBluetoothVisible = true;
 

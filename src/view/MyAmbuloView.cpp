@@ -40,7 +40,7 @@ CMyAmbuloView::CMyAmbuloView(CMyAmbuloDoc& doc, DialogSeam& dialogs, QWidget* pa
     m_btnRest->setObjectName(QStringLiteral("button_1001"));
     m_btnBluetooth->setObjectName(QStringLiteral("button_1042"));
     m_btnStart->setText(QString::fromStdString(m_screen.m_strStartText));
-    m_btnRest->setText(QStringLiteral("休憩"));
+    m_btnRest->setText(tr("休憩"));
     m_btnBluetooth->setText(QStringLiteral("BT"));
     m_btnRest->setEnabled(false);
     connect(m_btnStart, &QAbstractButton::clicked, this, [this] {

@@ -92,4 +92,9 @@ TEST(DesktopShell, OpensTheHostFileOfADevicePath) {
     ASSERT_TRUE(url);
     EXPECT_EQ(url->toString().toStdString(), "file:///srv/device/My Documents/Ambulo/KML/run 1.kml");
     EXPECT_FALSE(platform::device::DesktopShell::UrlFor(root, "\\..\\etc\\passwd"));
+    // The English help opens at its anchor in the same page.
+    const auto help =
+        platform::device::DesktopShell::UrlFor(root, "\\Program Files\\Ambulo\\ambl_readme.htm#en");
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help->toString().toStdString(), "file:///srv/device/Program Files/Ambulo/ambl_readme.htm#en");
 }

@@ -1,12 +1,23 @@
 #!/usr/bin/env bash
-# Replays one log under the C locale and under a German one and compares every file written.
+# Replays one log under the C locale, an English and a German one and compares every file written:
+# the files never follow the language of the screens or the locale's number formatting.
 set -euo pipefail
 replay=$1 log=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-locale -a | grep -qix 'de_DE.utf8' || { echo "de_DE.UTF-8 is not installed"; exit 1; }
-LC_ALL=C "$replay" --root "$work/c" --tap 300 "$log" >"$work/c.out"
-LC_ALL=de_DE.UTF-8 "$replay" --root "$work/de" --tap 300 "$log" >"$work/de.out"
-diff <(sed "s|$work/c|ROOT|" "$work/c.out") <(sed "s|$work/de|ROOT|" "$work/de.out")
-diff -r "$work/c" "$work/de"
+for name in de_DE.utf8 en_US.utf8; do
+    locale -a | grep -qix "$name" || { echo "$name is not installed"; exit 1; }
+done
+run() { # name, then the locale variables
+    local name=$1
+    shift
+    env -u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG "$@" "$replay" --root "$work/$name" --tap 300 "$log" >"$work/$name.out"
+}
+run c LANG=C
+run en LANG=en_US.UTF-8
+run de LC_ALL=de_DE.UTF-8 LANGUAGE=de
+for name in en de; do
+    diff <(sed "s|$work/c|ROOT|" "$work/c.out") <(sed "s|$work/$name|ROOT|" "$work/$name.out")
+    diff -r "$work/c" "$work/$name"
+done
 echo "identical: $(wc -l <"$work/c.out") lines of output, $(find "$work/c" -type f | wc -l) files"

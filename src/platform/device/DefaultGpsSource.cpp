@@ -1,4 +1,5 @@
 #include "platform/device/DefaultGpsSource.h"
+#include "platform/Translate.h"
 
 namespace platform::device {
 
@@ -22,9 +23,9 @@ std::unique_ptr<GpsConnection> DefaultGpsSource::Open() {
 
 std::string DefaultGpsSource::Describe() const {
     if (m_current == nullptr) {
-        return "自動 (gpsd・GeoClue を探しています)";
+        return Tr("Ambulo", "自動 (gpsd・GeoClue を探しています)");
     }
-    return "自動: " + m_current->Describe();
+    return Tr("Ambulo", "自動: ") + m_current->Describe();
 }
 
 } // namespace platform::device

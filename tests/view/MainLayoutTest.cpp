@@ -23,7 +23,13 @@ TEST(MainLayout, ShapePutsTheMapBesideTheButtonsOrBelowThem) {
         (std::array{l.rcStart, l.rcRest, l.rcBluetooth, l.rcGps, l.rcMapImage}),
         (std::array<LayoutRect, 5>{
             {{201, 7, 49, 49}, {260, 7, 49, 24}, {9, 213, 24, 24}, {36, 213, 24, 24}, {206, 70, 104, 160}}}));
-    EXPECT_EQ((std::array{l.xMark, l.yMark, l.nRouteMarkBase}), (std::array{258, 150, 128}));
+    // Fonts a and b hundredths of the height, the caption half the small one; the mark at the map's
+    // middle; route marks measured against half the width, or 40 % of it in landscape.
+    const auto figures = [](const MainLayout& m) {
+        return std::array{m.nSmallFont, m.nLargeFont, m.nCaptionFont, m.xMark, m.yMark, m.nRouteMarkBase};
+    };
+    EXPECT_EQ(figures(p), (std::array{19, 32, 9, 162, 237, 120}));
+    EXPECT_EQ(figures(l), (std::array{24, 36, 12, 258, 150, 128}));
     EXPECT_TRUE(MainLayout::For(240, 240).bPortrait);
     EXPECT_EQ(MainLayout::For(240, 240).nButtonSide, 55); // min(60, 80) - 5
 }

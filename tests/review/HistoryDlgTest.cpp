@@ -45,6 +45,8 @@ TEST(HistoryGraph, BarsScaleToTheLargestRow) {
     HistoryRows rows({Workout(15, 7, 5000, 3725, 2505), Workout(9, 7, 1000, 0, 1000)}, kJan15);
     const auto energy = BuildHistoryGraph(rows, HistoryGraphKind::Energy, 240, 320);
     EXPECT_EQ(energy.strTitle, "日毎の消費ｶﾛﾘｰ(kcal)");
+    const HistoryGraphLayout& l = energy.layout; // fonts 15, 10 and 7 / 250 of the height
+    EXPECT_EQ((std::array{l.nTitleFont, l.nLabelFont, l.nValueFont}), (std::array{19, 12, 8}));
     ASSERT_EQ(energy.bars.size(), 7U);
     const HistoryBar& first = energy.bars[0];
     const HistoryBar& last = energy.bars[6];

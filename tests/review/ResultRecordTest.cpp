@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <string>
 
@@ -47,9 +48,13 @@ TEST(ResultSpeedScale, GridValuesAndLabelsAtTheEdgeBands) {
     EXPECT_EQ(grid(0), "40=4 20=2 ");
 }
 
-// The table and plot of the portrait client are checked in the drawn image; landscape puts the plot
-// beside the table: 320 x 60 / 100 = 192 onwards.
-TEST(ResultLayout, LandscapePutsTheGraphBesideTheTable) {
+// The table lines and the plot of the portrait client are checked in the drawn image; its fonts and
+// text origins here. Landscape puts the plot beside the table: 320 x 60 / 100 = 192 onwards.
+TEST(ResultLayout, FontsAndTextOriginsAndTheLandscapeGraphBesideTheTable) {
+    const ResultLayout p = ResultLayout::For(240, 268);
+    // 268 x 6 and 10 / 100; y1 and 22 and 38 x 268 / 100; x 3 and 53 hundredths of 240.
+    EXPECT_EQ((std::array{p.nLabelFont, p.nValueFont, p.y1, p.yv2, p.yv3, p.x0, p.x1}),
+              (std::array{16, 26, 16, 58, 101, 7, 127}));
     const ResultLayout l = ResultLayout::For(320, 240);
     EXPECT_FALSE(l.bPortrait);
     EXPECT_EQ(l.rcGraph, (GraphRect{192, 73, 310, 237}));

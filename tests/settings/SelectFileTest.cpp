@@ -113,3 +113,16 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownList) {
     EXPECT_EQ(dlg.result(), IDOK);
     EXPECT_EQ(dlg.m_strFolder, "");
 }
+
+TEST(FolderChooserDialog, LayoutFollowsTheClientSizeAndNeverGoesNegative) {
+    TestServices t;
+    CSelectFile dlg(t.temp.root(), t.messages);
+    dlg.InitDialog();
+    const int h = dlg.Item(1061)->height();
+    dlg.Layout(300, 400);
+    EXPECT_EQ(dlg.Item(1059)->geometry(), QRect(10, 4 * h + 50, 280, 400 - 4 * h - 60));
+    EXPECT_EQ(dlg.Item(1140)->geometry(), QRect(15, h + 15, 280, 2 * h));
+    EXPECT_EQ(dlg.Item(1058)->pos(), QPoint(10, 3 * h + 30));
+    dlg.Layout(10, 20);
+    EXPECT_EQ(dlg.Item(1059)->size(), QSize(0, 0));
+}

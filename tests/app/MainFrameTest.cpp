@@ -32,17 +32,18 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-// The menu bar as lines "path caption id", "path —" for a separator; "[ ]" marks a checkable item.
-void Describe(const QList<QAction*>& actions, const std::string& path, std::vector<std::string>& lines) {
-    for (const QAction* action : actions) {
-        const std::string caption = action->text().toStdString();
-        if (action->isSeparator()) {
-            lines.push_back(path + "—");
-        } else if (action->menu() != nullptr) {
-            Describe(action->menu()->actions(), path + caption + "/", lines);
-        } else {
-            lines.push_back(path + caption + " " + std::to_string(action->data().toInt()) +
-                            (action->isCheckable() ? " [ ]" : ""));
+// Each popup of the menu bar as "title: caption caption …", "—" for a separator, "[ ]" after a
+// checkable command, submenus after it.
+void Describe(const QMenu& popup, std::vector<std::string>& lines) {
+    std::string line = popup.title().toStdString() + ":";
+    for (const QAction* action : popup.actions()) {
+        line += " " + (action->isSeparator() ? std::string("—") : action->text().toStdString()) +
+                (action->isCheckable() ? "[ ]" : "");
+    }
+    lines.push_back(line);
+    for (const QAction* action : popup.actions()) {
+        if (action->menu() != nullptr) {
+            Describe(*action->menu(), lines);
         }
     }
 }
@@ -105,38 +106,20 @@ protected:
 
 } // namespace
 
+// The commands' own ids are tried by the tests that trigger them.
 TEST_F(MainFrameTest, MenuBarHasTheCommandsInOrder) {
     std::vector<std::string> lines;
-    Describe(frame.menuBar()->actions(), "", lines);
-    const std::vector<std::string> expected{
-        "ファイル/運動記録表示 32781",
-        "ファイル/—",
-        "ファイル/オプション/デバイス設定 32782",
-        "ファイル/オプション/ログ設定 32783",
-        "ファイル/オプション/チェックポイント設定 32820",
-        "ファイル/オプション/計算設定 32784",
-        "ファイル/オプション/地図設定 32813",
-        "ファイル/バージョン情報 32785",
-        "ファイル/—",
-        "ファイル/ヘルプ 32818",
-        "ファイル/—",
-        "ファイル/終了 32786",
-        "メニュー/地図/サイズ/半径5Km 32771 [ ]",
-        "メニュー/地図/サイズ/半径10Km 32772 [ ]",
-        "メニュー/地図/サイズ/半径50Km 32773 [ ]",
-        "メニュー/地図/サイズ/半径100km 32774 [ ]",
-        "メニュー/地図/サイズ/半径250Km 32775 [ ]",
-        "メニュー/地図/表示倍率/拡大 32776 [ ]",
-        "メニュー/地図/表示倍率/普通 32777 [ ]",
-        "メニュー/地図/表示倍率/縮小 32778 [ ]",
-        "メニュー/地図/スタート地点を中心 32811 [ ]",
-        "メニュー/—",
-        "メニュー/ピッチ音 32779 [ ]",
-        "メニュー/非計測中もパワーオフ防止 32780 [ ]",
-        "メニュー/—",
-        "メニュー/GPS初期化 32815",
-    };
-    EXPECT_EQ(lines, expected);
+    for (const QAction* action : frame.menuBar()->actions()) {
+        Describe(*action->menu(), lines);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "ファイル: 運動記録表示 — オプション バージョン情報 — ヘルプ — 終了",
+                         "オプション: デバイス設定 ログ設定 チェックポイント設定 計算設定 地図設定",
+                         "メニュー: 地図 — ピッチ音[ ] 非計測中もパワーオフ防止[ ] — GPS初期化",
+                         "地図: サイズ 表示倍率 スタート地点を中心[ ]",
+                         "サイズ: 半径5Km[ ] 半径10Km[ ] 半径50Km[ ] 半径100km[ ] 半径250Km[ ]",
+                         "表示倍率: 拡大[ ] 普通[ ] 縮小[ ]",
+                     }));
     EXPECT_EQ(Command(ID_EXIT)->objectName(), "command_32786");
     // The program has no document files: nothing to create or open, no Ctrl+N.
     for (const QAction* action : frame.findChildren<QAction*>()) {
@@ -214,11 +197,23 @@ TEST_F(MainFrameTest, CommandsReachTheScreenAndAboutTheFrame) {
     EXPECT_EQ(t.messages.shown[0].caption, "ログ設定");
 }
 
-TEST_F(MainFrameTest, ExitDuringAWorkoutAsksAndSavesBeforeQuitting) {
+// The exit command and closing the window ask the same question; only a yes finishes, saves and quits.
+class MainFrameExitTest : public MainFrameTest, public ::testing::WithParamInterface<bool> {
+protected:
+    bool Exit() { // whether the window went
+        if (GetParam()) {
+            Command(ID_EXIT)->trigger();
+            return !frame.isVisible();
+        }
+        return frame.close();
+    }
+};
+
+TEST_P(MainFrameExitTest, DuringAWorkoutAsksAndSavesBeforeQuitting) {
     QSignalSpy quit(&frame.View(), &CMyAmbuloView::quitRequested);
     StartWorkout();
     t.messages.answers = {MessageAnswer::No};
-    Command(ID_EXIT)->trigger();
+    EXPECT_FALSE(Exit());
     ASSERT_EQ(t.messages.shown.size(), 1U);
     EXPECT_EQ(t.messages.shown[0].text, "計測中ですが終了しますか？");
     EXPECT_EQ(t.messages.shown[0].caption, "終了");
@@ -228,13 +223,13 @@ TEST_F(MainFrameTest, ExitDuringAWorkoutAsksAndSavesBeforeQuitting) {
     EXPECT_EQ(quit.count(), 0);
 
     t.messages.answers = {MessageAnswer::Yes};
-    Command(ID_EXIT)->trigger();
+    EXPECT_TRUE(Exit());
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_TRUE(WorkoutFilesSaved());
     ASSERT_EQ(t.messages.shown.size(), 3U);
     EXPECT_EQ(t.messages.shown[2].caption, "おつかれさまでした"); // the result comes first
     EXPECT_EQ(quit.count(), 1);
-    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(t.gps.liveConnections, 0);
 
     // Quitting closes the windows once more; the exit must not run again.
     const int closes = t.gps.closeCalls;
@@ -242,48 +237,35 @@ TEST_F(MainFrameTest, ExitDuringAWorkoutAsksAndSavesBeforeQuitting) {
     EXPECT_EQ(t.gps.closeCalls, closes);
     EXPECT_EQ(t.messages.shown.size(), 3U);
 }
+INSTANTIATE_TEST_SUITE_P(ByCommandOrByClosing, MainFrameExitTest, ::testing::Bool());
 
-TEST_F(MainFrameTest, ClosingTheWindowAsksLikeTheExitCommand) {
-    QSignalSpy quit(&frame.View(), &CMyAmbuloView::quitRequested);
-    StartWorkout();
-    t.messages.answers = {MessageAnswer::No};
-    EXPECT_FALSE(frame.close());
-    EXPECT_TRUE(frame.isVisible());
-    EXPECT_EQ(doc.m_bMeasuring, 1);
+// A signal finishes and saves the workout without asking, closing an open dialog first.
+class MainFrameSignalTest : public MainFrameTest,
+                            public ::testing::WithParamInterface<std::pair<int, bool>> {};
 
-    t.messages.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(frame.close());
-    EXPECT_TRUE(WorkoutFilesSaved());
-    EXPECT_EQ(quit.count(), 1);
-    EXPECT_EQ(t.gps.liveConnections, 0);
-}
-
-TEST_F(MainFrameTest, TermSignalFinishesAndSavesWithoutAsking) {
+TEST_P(MainFrameSignalTest, FinishesAndSavesWithoutAsking) {
+    const auto [signal, inDialog] = GetParam();
     frame.EndOnSignalsAndSessionEnd();
     struct sigaction installed {};
-    ::sigaction(SIGTERM, nullptr, &installed);
+    ::sigaction(signal, nullptr, &installed);
     ASSERT_NE(installed.sa_handler, SIG_DFL); // else the signal below ends the tests
     StartWorkout();
-
-    ::raise(SIGTERM);
+    if (inDialog) {
+        QDialog dialog(&frame);
+        QTimer::singleShot(0, &dialog, [signal] { ::raise(signal); });
+        QTimer::singleShot(kWaitMs, &dialog, &QDialog::accept); // should the dialog be left open
+        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    } else {
+        ::raise(signal);
+    }
     EXPECT_TRUE(QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs));
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_TRUE(WorkoutFilesSaved());
     EXPECT_TRUE(t.messages.shown.empty());
     EXPECT_EQ(t.gps.liveConnections, 0);
 }
-
-TEST_F(MainFrameTest, SignalDuringADialogClosesItAndThenEnds) {
-    frame.EndOnSignalsAndSessionEnd();
-    StartWorkout();
-    QDialog dialog(&frame);
-    QTimer::singleShot(0, &dialog, [] { ::raise(SIGHUP); });
-    QTimer::singleShot(kWaitMs, &dialog, &QDialog::accept); // should the dialog be left open
-    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs));
-    EXPECT_TRUE(WorkoutFilesSaved());
-    EXPECT_TRUE(t.messages.shown.empty());
-}
+INSTANTIATE_TEST_SUITE_P(TermAloneOrHangUpInADialog, MainFrameSignalTest,
+                         ::testing::Values(std::pair{SIGTERM, false}, std::pair{SIGHUP, true}));
 
 TEST(QtMessageBox, YesNoBoxSpeaksJapaneseAndAnswersWithTheButtonPressed) {
     QtMessageBox messages;
@@ -331,8 +313,4 @@ TEST(MyAmbuloAppStartUp, HelpPageIsPutBesideTheProgramOnlyWhenItDiffers) {
     temp.WriteHostFile(page, "<html>an older page</html>");
     ASSERT_TRUE(CMyAmbuloApp::InstallHelpPage(temp.root()));
     EXPECT_EQ(temp.ReadHostFile(page), shipped);
-}
-
-TEST(MyAmbuloAppStartUp, ScreenFontIsSubstitutedByAnInstalledJapaneseFont) {
-    EXPECT_TRUE(CMyAmbuloApp::SubstituteFonts()); // Debian package fonts-ipafont-gothic
 }

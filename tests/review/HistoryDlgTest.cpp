@@ -26,20 +26,14 @@ QRgb At(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xFFFFFF;
 }
 
-// A portrait 240 x 320 client: top 32, baseline 148, axis at 24, plot 206 wide, bars up to 106.
-TEST(HistoryGraphLayout, FollowsTheClientShape) {
-    const auto p = HistoryGraphLayout::For(240, 320);
-    EXPECT_TRUE(p.bPortrait);
-    EXPECT_EQ((std::array{p.top, p.right, p.bottom, p.left, p.base, p.W, p.H}),
-              (std::array{32, 230, 160, 24, 148, 206, 106}));
-    EXPECT_EQ((std::array{p.nTitleFont, p.nLabelFont, p.nValueFont}), (std::array{19, 12, 8}));
-    const auto l = HistoryGraphLayout::For(320, 240);
-    EXPECT_FALSE(l.bPortrait);
-    EXPECT_EQ((std::array{l.top, l.right, l.bottom, l.left, l.base, l.W, l.H}),
-              (std::array{36, 155, 216, 19, 207, 136, 161}));
-    EXPECT_FALSE(HistoryGraphLayout::For(240, 240).bPortrait);
-    EXPECT_EQ(HistoryListPlace(240, 320), (HistoryListRect{5, 165, 230, 150}));
-    EXPECT_EQ(HistoryListPlace(320, 240), (HistoryListRect{165, 5, 150, 230}));
+struct Pixel {
+    int x, y;
+    QRgb colour;
+};
+void ExpectPixels(const QImage& image, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) {
+        EXPECT_EQ(At(image, p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
+    }
 }
 
 HistoryEntry Workout(std::uint16_t day, std::uint16_t hour, int metres, int seconds, int kcal10) {
@@ -51,6 +45,8 @@ TEST(HistoryGraph, BarsScaleToTheLargestRow) {
     HistoryRows rows({Workout(15, 7, 5000, 3725, 2505), Workout(9, 7, 1000, 0, 1000)}, kJan15);
     const auto energy = BuildHistoryGraph(rows, HistoryGraphKind::Energy, 240, 320);
     EXPECT_EQ(energy.strTitle, "日毎の消費ｶﾛﾘｰ(kcal)");
+    const HistoryGraphLayout& l = energy.layout; // fonts 15, 10 and 7 / 250 of the height
+    EXPECT_EQ((std::array{l.nTitleFont, l.nLabelFont, l.nValueFont}), (std::array{19, 12, 8}));
     ASSERT_EQ(energy.bars.size(), 7U);
     const HistoryBar& first = energy.bars[0];
     const HistoryBar& last = energy.bars[6];
@@ -149,11 +145,10 @@ TEST_F(HistoryDlgTest, OpensOnTheLastSevenDaysWithTheEnergyGraph) {
     // Energy: the 15th reaches the top (y 42), the 10th lies flat on the baseline.
     const QImage& image = dlg->Image();
     ASSERT_EQ(image.size(), QSize(240, 320));
-    EXPECT_EQ(At(image, 215, 100), kBar);
-    EXPECT_EQ(At(image, 215, 41), kBlack);
-    EXPECT_EQ(At(image, 215, 42), kWhite);
-    EXPECT_EQ(At(image, 66, 120), kBlack);
-    EXPECT_EQ(At(image, 24, 100), kWhite);
+    // The axis at x 24 of a portrait client.
+    ExpectPixels(
+        image,
+        {{215, 100, kBar}, {215, 41, kBlack}, {215, 42, kWhite}, {66, 120, kBlack}, {24, 100, kWhite}});
     EXPECT_EQ(list->geometry(), QRect(5, 165, 230, 150));
 }
 
@@ -164,8 +159,7 @@ TEST_F(HistoryDlgTest, MenuSwitchesModeAndGraph) {
     EXPECT_FALSE(dlg->KindAction(HistoryGraphKind::Energy)->isChecked());
     EXPECT_EQ(dlg->GraphKind(), HistoryGraphKind::Distance);
     // Distance: 5000 m on the 15th is the top, 1000 m on the 9th a fifth of it.
-    EXPECT_EQ(At(dlg->Image(), 38, 148 - 106 / 5 + 2), kBar);
-    EXPECT_EQ(At(dlg->Image(), 38, 148 - 106 / 5 - 2), kBlack);
+    ExpectPixels(dlg->Image(), {{38, 148 - 106 / 5 + 2, kBar}, {38, 148 - 106 / 5 - 2, kBlack}});
 
     dlg->ModeAction(HistoryMode::Week)->trigger();
     EXPECT_TRUE(dlg->ModeAction(HistoryMode::Week)->isChecked());
@@ -220,9 +214,13 @@ TEST_F(HistoryDlgTest, LandscapePutsTheListBesideTheGraph) {
     dlg->SetClientSize(320, 240);
     EXPECT_EQ(dlg->List()->geometry(), QRect(165, 5, 150, 230));
     ASSERT_EQ(dlg->Image().size(), QSize(320, 240));
-    EXPECT_EQ(At(dlg->Image(), 19, 100), kWhite);  // axis
-    EXPECT_EQ(At(dlg->Image(), 155, 100), kWhite); // right edge of the frame
+    // The axis, the frame's right edge, and the 15th's bar (x 19 + 6 x 136 / 7 + 3 to 152) up to the
+    // top 36 + 10.
+    ExpectPixels(
+        dlg->Image(),
+        {{19, 100, kWhite}, {155, 100, kWhite}, {145, 100, kBar}, {145, 46, kWhite}, {145, 45, kBlack}});
     EXPECT_EQ(dlg->List()->topLevelItemCount(), 7);
+    EXPECT_FALSE(HistoryGraphLayout::For(240, 240).bPortrait); // a square client too
 }
 
 } // namespace

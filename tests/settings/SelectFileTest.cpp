@@ -39,17 +39,6 @@ std::vector<std::string> Texts(const QListWidget& list) {
 
 } // namespace
 
-TEST(FolderChooserPaths, AncestorsAreIndentedTwoBlanksPerLevelAndReadBack) {
-    const std::vector<std::string> entries{"\\", "  My Documents", "    Ambulo"};
-    EXPECT_EQ(AncestorEntries(R"(\My Documents\Ambulo)"), entries);
-    EXPECT_EQ(AncestorEntries(""), std::vector<std::string>{"\\"});
-    EXPECT_EQ(FolderOfAncestor(entries, 0), "");
-    EXPECT_EQ(FolderOfAncestor(entries, 1), R"(\My Documents)");
-    EXPECT_EQ(FolderOfAncestor(entries, 2), R"(\My Documents\Ambulo)");
-    EXPECT_EQ(ParentFolder(R"(\My Documents\Ambulo)"), R"(\My Documents)");
-    EXPECT_EQ(ParentFolder(R"(\My Documents)"), "");
-}
-
 TEST(FolderChooserPaths, FilterIsALiteralEndingWithoutLetterCase) {
     EXPECT_TRUE(MatchesFilter("run.log", ".LOG"));
     EXPECT_FALSE(MatchesFilter("run.txt", ".LOG"));
@@ -108,6 +97,13 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownList) {
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents\Ambulo)");
 
+    // Ancestors are indented two blanks a level; picking one opens it, its parent is one up.
+    dlg.OnAncestorPicked(1);
+    EXPECT_EQ(dlg.m_strFolder, R"(\My Documents)");
+    EXPECT_EQ(Texts(*combo), (std::vector<std::string>{"\\", "  My Documents"}));
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(dlg.m_strFolder, "");
     dlg.OnAncestorPicked(0);
     EXPECT_EQ(dlg.m_strFolder, "");
     EXPECT_EQ(Texts(*combo), std::vector<std::string>{"\\"});

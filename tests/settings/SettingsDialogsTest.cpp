@@ -326,24 +326,17 @@ TEST(LogSettings, TheFolderChooserStartsBelowTheTrailingBackslashAndGivesTheRoot
     EXPECT_EQ(started, (std::vector<std::string>{R"(\My Documents\Ambulo)", R"(\Logs)"}));
 }
 
-TEST(MapSettings, SizesMapToScalesBothWays) {
-    const int scales[] = {10000, 5000, 1000, 500, 200};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(MapSizeIndex(scales[i]), i);
-        EXPECT_EQ(MapScaleOfIndex(i), scales[i]);
-    }
-    EXPECT_EQ(MapSizeIndex(2000), 0);
-    EXPECT_EQ(MapScaleOfIndex(-1), 10000);
-}
-
 TEST(MapSettings, OkReplacesMenuToggledLiveValuesWithTheDialogs) {
+    // The sizes 5, 10, 50, 100 and 250 km are the scales 10000, 5000, 1000, 500 and 200.
     struct Case {
         std::uint32_t saved;
+        int shown;          // the size selected on opening
         const char* choose; // nullptr keeps the selection
         int stored;
     };
     for (const Case& c :
-         {Case{2000, nullptr, 10000}, Case{10000, "半径250 km", 200}, Case{500, "半径 7 km", 10000}}) {
+         {Case{2000, 0, nullptr, 10000}, Case{5000, 1, nullptr, 5000}, Case{500, 3, nullptr, 500},
+          Case{10000, 0, "半径250 km", 200}, Case{500, 3, "半径 7 km", 10000}}) {
         Fixture f;
         f.doc.m_saved.nMapScale = c.saved;
         f.doc.m_nMapScale = 1000;   // changed from the map menu
@@ -351,7 +344,7 @@ TEST(MapSettings, OkReplacesMenuToggledLiveValuesWithTheDialogs) {
         f.Run(ID_MAP_SETTINGS, [&c](CSettingsDialog& dlg) {
             auto* combo = dlg.Item<QComboBox>(1003);
             EXPECT_EQ(combo->count(), 5);
-            EXPECT_EQ(combo->currentIndex(), MapSizeIndex(static_cast<int>(c.saved)));
+            EXPECT_EQ(combo->currentIndex(), c.shown);
             EXPECT_FALSE(Checked(dlg, 1004));
             if (c.choose != nullptr) {
                 combo->setEditText(QString::fromUtf8(c.choose));

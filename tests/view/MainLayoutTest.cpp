@@ -2,66 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
-void ExpectFrame(const ScreenRect& frame, int left, int top, int right, int bottom) {
-    EXPECT_EQ(frame.left, left);
-    EXPECT_EQ(frame.top, top);
-    EXPECT_EQ(frame.right, right);
-    EXPECT_EQ(frame.bottom, bottom);
-}
-
-TEST(MainLayout, PortraitQuarterVga) {
-    const MainLayout l = MainLayout::For(240, 320);
-    EXPECT_TRUE(l.bPortrait);
-    EXPECT_EQ(l.a, 6);
-    EXPECT_EQ(l.b, 10);
-    EXPECT_EQ(l.T, 240);
-    EXPECT_EQ(l.nButtonSide, 75); // min(320 * 50 / 100 / 2, 240 / 3) - 5
-    EXPECT_EQ(l.f, 37);
-    EXPECT_EQ(l.rcStart, (LayoutRect{7, 160, 75, 75}));
-    EXPECT_EQ(l.rcRest, (LayoutRect{7, 240, 75, 37}));
-    EXPECT_EQ(l.rcBluetooth, (LayoutRect{7, 280, 37, 37}));
-    EXPECT_EQ(l.rcGps, (LayoutRect{47, 280, 37, 37}));
-    ExpectFrame(l.rcMapFrame, 89, 160, 235, 315); // left 240 * 6 / 100 + 75
-    // w = 146, h = 155; the image sits 5 inside and is 10 smaller.
-    EXPECT_EQ(l.rcMapImage, (LayoutRect{94, 165, 136, 145}));
-    EXPECT_EQ(l.nSmallFont, 19);
-    EXPECT_EQ(l.nLargeFont, 32);
-    EXPECT_EQ(l.nCaptionFont, 9); // 320 * 6 / 2 / 100
-    EXPECT_EQ(l.xMark, 162);
-    EXPECT_EQ(l.yMark, 237);
-    EXPECT_EQ(l.nMarkRadius, 2);
-    EXPECT_EQ(l.nRouteMarkBase, 120);
-}
-
-TEST(MainLayout, LandscapeQuarterVga) {
+// The portrait client's frame, fonts and marks are checked in the painted screen and the placed
+// texts; here the shape decides where the buttons and the map go.
+TEST(MainLayout, ShapePutsTheMapBesideTheButtonsOrBelowThem) {
+    const MainLayout p = MainLayout::For(240, 320);
+    EXPECT_TRUE(p.bPortrait);
+    // Side min(320 x 50 / 100 / 2, 240 / 3) - 5; the map 240 x 6 / 100 + 75 from the left.
+    EXPECT_EQ(
+        (std::array{p.rcStart, p.rcRest, p.rcBluetooth, p.rcGps, p.rcMapImage}),
+        (std::array<LayoutRect, 5>{
+            {{7, 160, 75, 75}, {7, 240, 75, 37}, {7, 280, 37, 37}, {47, 280, 37, 37}, {94, 165, 136, 145}}}));
     const MainLayout l = MainLayout::For(320, 240);
     EXPECT_FALSE(l.bPortrait);
-    EXPECT_EQ(l.a, 10);
-    EXPECT_EQ(l.b, 15);
-    EXPECT_EQ(l.T, 192);
-    EXPECT_EQ(l.nButtonSide, 49); // min(320 * 31 / 100 / 2, 240 / 3)
-    EXPECT_EQ(l.f, 24);
-    EXPECT_EQ(l.rcStart, (LayoutRect{201, 7, 49, 49}));
-    EXPECT_EQ(l.rcRest, (LayoutRect{260, 7, 49, 24}));
-    EXPECT_EQ(l.rcBluetooth, (LayoutRect{9, 213, 24, 24}));
-    EXPECT_EQ(l.rcGps, (LayoutRect{36, 213, 24, 24}));
-    ExpectFrame(l.rcMapFrame, 201, 65, 315, 235); // top 7 + 9 + 49
-    EXPECT_EQ(l.rcMapImage, (LayoutRect{206, 70, 104, 160}));
-    EXPECT_EQ(l.nSmallFont, 24);
-    EXPECT_EQ(l.nLargeFont, 36);
-    EXPECT_EQ(l.nCaptionFont, 12);
-    EXPECT_EQ(l.xMark, 258);
-    EXPECT_EQ(l.yMark, 150);
-    EXPECT_EQ(l.nMarkRadius, 2);
-    EXPECT_EQ(l.nRouteMarkBase, 128); // 320 * 40 / 100
-}
-
-TEST(MainLayout, SquareClientIsPortrait) {
-    const MainLayout l = MainLayout::For(240, 240);
-    EXPECT_TRUE(l.bPortrait);
-    EXPECT_EQ(l.nButtonSide, 55); // min(60, 80) - 5
+    // Side min(320 x 31 / 100 / 2, 240 / 3); the map from 7 + 9 + 49 down.
+    EXPECT_EQ(
+        (std::array{l.rcStart, l.rcRest, l.rcBluetooth, l.rcGps, l.rcMapImage}),
+        (std::array<LayoutRect, 5>{
+            {{201, 7, 49, 49}, {260, 7, 49, 24}, {9, 213, 24, 24}, {36, 213, 24, 24}, {206, 70, 104, 160}}}));
+    // Fonts a and b hundredths of the height, the caption half the small one; the mark at the map's
+    // middle; route marks measured against half the width, or 40 % of it in landscape.
+    const auto figures = [](const MainLayout& m) {
+        return std::array{m.nSmallFont, m.nLargeFont, m.nCaptionFont, m.xMark, m.yMark, m.nRouteMarkBase};
+    };
+    EXPECT_EQ(figures(p), (std::array{19, 32, 9, 162, 237, 120}));
+    EXPECT_EQ(figures(l), (std::array{24, 36, 12, 258, 150, 128}));
+    EXPECT_TRUE(MainLayout::For(240, 240).bPortrait);
+    EXPECT_EQ(MainLayout::For(240, 240).nButtonSide, 55); // min(60, 80) - 5
 }
 
 TEST(MainLayout, TinyClientsHaveNothingNegative) {

@@ -70,14 +70,7 @@ PulseSound::~PulseSound() {
         return;
     }
     pa_threaded_mainloop_stop(m_loop);
-    while (!m_streams.empty()) {
-        Close(m_streams.front().get());
-    }
-    if (m_context != nullptr) {
-        pa_context_set_state_callback(m_context, nullptr, nullptr);
-        pa_context_disconnect(m_context);
-        pa_context_unref(m_context);
-    }
+    DropContext();
     pa_threaded_mainloop_free(m_loop);
 }
 
@@ -104,7 +97,7 @@ void PulseSound::Play(std::string_view devicePath) {
     }
 }
 
-void PulseSound::Connect() {
+void PulseSound::DropContext() {
     while (!m_streams.empty()) {
         Close(m_streams.front().get());
     }
@@ -112,7 +105,12 @@ void PulseSound::Connect() {
         pa_context_set_state_callback(m_context, nullptr, nullptr);
         pa_context_disconnect(m_context);
         pa_context_unref(m_context);
+        m_context = nullptr;
     }
+}
+
+void PulseSound::Connect() {
+    DropContext();
     m_context = pa_context_new(pa_threaded_mainloop_get_api(m_loop), "Ambulo");
     if (m_context == nullptr) {
         return;

@@ -44,6 +44,8 @@ private:
     };
 
     void Connect();
+    // Closes every stream and lets go of the server connection.
+    void DropContext();
     void Start(std::shared_ptr<const WaveSound> sound);
     void Close(Stream* stream);
     static void OnContextState(pa_context* context, void* self);

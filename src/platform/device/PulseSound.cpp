@@ -140,11 +140,11 @@ void PulseSound::Start(std::shared_ptr<const WaveSound> sound) {
     if (m_streams.size() >= kMostStreams) {
         Close(m_streams.front().get());
     }
-    const pa_sample_spec spec{SampleFormat(sound->sample), static_cast<std::uint32_t>(sound->sampleRate),
-                              static_cast<std::uint8_t>(sound->channels)};
+    const pa_sample_spec format{SampleFormat(sound->sample), static_cast<std::uint32_t>(sound->sampleRate),
+                                static_cast<std::uint8_t>(sound->channels)};
     pa_channel_map channels;
-    pa_channel_map_init_extend(&channels, spec.channels, PA_CHANNEL_MAP_DEFAULT);
-    pa_stream* handle = pa_stream_new(m_context, "Ambulo sound", &spec, &channels);
+    pa_channel_map_init_extend(&channels, format.channels, PA_CHANNEL_MAP_DEFAULT);
+    pa_stream* handle = pa_stream_new(m_context, "Ambulo sound", &format, &channels);
     if (handle == nullptr) {
         return;
     }

@@ -10,7 +10,7 @@
 #include "platform/File.h"
 #include "platform/InstanceLock.h"
 #include "platform/device/DeviceServices.h"
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 #include "view/MyAmbuloView.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "engine/MyAmbuloDoc.h"
 #include "review/HistoryDlg.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 ProgramDialogs::ProgramDialogs(CMyAmbuloDoc& doc, const platform::Services& services)
     : m_doc(doc), m_services(services), m_unknown(services.messages), m_chooser(services.root),

@@ -1,12 +1,12 @@
 #include "review/HistoryDlg.h"
 
-#include "review/ImageArea.h"
+#include "ui/ImageArea.h"
 
 #include "logs/LogPaths.h"
 #include "platform/Clock.h"
 #include "review/ResultDlg.h"
-#include "view/DialogFit.h"
-#include "view/ScreenText.h"
+#include "ui/DialogFit.h"
+#include "ui/ScreenText.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "review/HistoryRows.h"
-#include "view/TextFit.h"
+#include "ui/TextFit.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "settings/SettingsDialog.h"
 
 #include "settings/DataExchange.h"
-#include "view/DialogFit.h"
+#include "ui/DialogFit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -99,12 +99,12 @@ bool CSettingsDialog::ExchangeNumber(bool save, QLineEdit* edit, double& value, 
     return true;
 }
 
-bool CSettingsDialog::ExchangeInteger(bool save, QLineEdit* edit, int& value) {
+bool CSettingsDialog::ExchangeInteger(bool save, QLineEdit* edit, int& value, int min, int max) {
     if (!save) {
         edit->setText(QString::number(value));
         return true;
     }
-    const std::string message = ReadInteger(edit->text().toStdString(), value);
+    const std::string message = ReadInteger(edit->text().toStdString(), min, max, value);
     if (!message.empty()) {
         Refuse(edit, message);
         return false;

@@ -64,7 +64,7 @@ protected:
     void SetClientMinimum(const QSize& minimum);
 
     bool ExchangeNumber(bool save, QLineEdit* edit, double& value, double min, double max);
-    bool ExchangeInteger(bool save, QLineEdit* edit, int& value);
+    bool ExchangeInteger(bool save, QLineEdit* edit, int& value, int min, int max);
     static void ExchangeText(bool save, QLineEdit* edit, std::string& value);
     static void ExchangeCheck(bool save, QCheckBox* box, int& value);
 

@@ -5,7 +5,7 @@
 #include "settings/OptionIntervalDlg.h"
 #include "settings/OptionLogDlg.h"
 #include "settings/OptionMapDlg.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 namespace {
 

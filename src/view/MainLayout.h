@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/TextFit.h"
 #include "view/MainScreen.h"
-#include "view/TextFit.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,6 @@
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
+
+#include "ui/Commands.h"
 
 void MessageDialogs::RunDialog(int commandId) {
     const char* caption = "";

@@ -548,6 +548,7 @@ bool CMainScreen::OnCommand(int commandId) {
                 m_hooks.RunDialog(commandId);
             }
             m_bBluetoothVisible = m_doc.m_bShowBluetooth != 0;
+            m_hooks.InvalidateView(); // the button shows or hides, the map takes its new scale, now
             m_doc.m_stNow = services.clock.LocalNow();
             m_hooks.StartTick();
             UpdateKeepAwake(); // the settings may have changed

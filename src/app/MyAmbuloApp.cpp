@@ -52,7 +52,7 @@ int CMyAmbuloApp::Run() {
     std::string error;
     m_device = platform::device::DeviceServices::Create(m_messages, error);
     if (!m_device) {
-        m_messages.Show(error, "エラー", platform::MessageButtons::Ok);
+        m_messages.Show(error, "エラー", platform::MessageButtons::Ok, platform::MessageIcon::Error);
         return 1;
     }
     const platform::Services services = m_device->services();
@@ -60,7 +60,8 @@ int CMyAmbuloApp::Run() {
     m_lock = std::make_unique<platform::InstanceLock>(services.root);
     if (m_lock->state() == platform::InstanceLock::State::Taken) {
         std::fprintf(stderr, "ambulo: %s\n", platform::kAlreadyRunningText);
-        m_messages.Show(platform::kAlreadyRunningText, "Ambulo", platform::MessageButtons::Ok);
+        m_messages.Show(platform::kAlreadyRunningText, "Ambulo", platform::MessageButtons::Ok,
+                        platform::MessageIcon::Warning);
         return 1;
     }
     m_doc = std::make_unique<CMyAmbuloDoc>(services);

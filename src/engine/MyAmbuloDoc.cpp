@@ -127,7 +127,8 @@ bool CMyAmbuloDoc::OpenGps() {
     // Every tick retries the open; one message until the receiver is back is enough.
     if (!m_bGpsFailureReported) {
         m_bGpsFailureReported = true;
-        m_services.messages.Show("GPS の初期化に失敗しました!", "エラー", platform::MessageButtons::Ok);
+        m_services.messages.Show("GPS の初期化に失敗しました!", "エラー", platform::MessageButtons::Ok,
+                                 platform::MessageIcon::Error);
     }
     return false;
 }

@@ -218,7 +218,8 @@ void CHistoryDlg::OnEnter() {
     }
     const std::string run = RunName(workout->stStart);
     if (m_openResult(TrackLogPath(m_strLogFolder, run), KmlPath(m_strLogFolder, run)) != 1) {
-        m_messages.Show("データが存在しません", "速度グラフ", platform::MessageButtons::Ok);
+        m_messages.Show("データが存在しません", "速度グラフ", platform::MessageButtons::Ok,
+                        platform::MessageIcon::Information);
     }
 }
 

@@ -129,7 +129,10 @@ void CSettingsDialog::ExchangeCheck(bool save, QCheckBox* box, int& value) {
 }
 
 void CSettingsDialog::Refuse(QLineEdit* edit, const std::string& message) {
-    m_messages.Show(message, kMessageCaption, platform::MessageButtons::Ok);
+    // A value outside its range is a warning; a field that holds no number is simply told.
+    const bool plain = message == kEnterNumber || message == kEnterInteger;
+    m_messages.Show(message, kMessageCaption, platform::MessageButtons::Ok,
+                    plain ? platform::MessageIcon::None : platform::MessageIcon::Warning);
     edit->setFocus();
     edit->selectAll();
 }

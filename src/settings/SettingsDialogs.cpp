@@ -49,7 +49,8 @@ int SettingsDialogs::RunModal(CSettingsDialog& dialog) {
 
 void SettingsDialogs::Save() {
     if (!m_doc.SaveSettings()) {
-        m_messages.Show("設定を保存できませんでした。", "エラー", platform::MessageButtons::Ok);
+        m_messages.Show("設定を保存できませんでした。", "エラー", platform::MessageButtons::Ok,
+                        platform::MessageIcon::Error);
     }
 }
 

@@ -89,7 +89,7 @@ std::optional<std::string> AdoptWaveFile(const platform::DeviceRoot& root, const
     if (error) {
         messages.Show("音のファイルを " + std::string(kSoundFolder) + " にコピーできませんでした。\n" +
                           hostPath + "\n" + error.message(),
-                      "エラー", platform::MessageButtons::Ok);
+                      "エラー", platform::MessageButtons::Ok, platform::MessageIcon::Error);
         return std::nullopt;
     }
     return device;

@@ -219,7 +219,7 @@ bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResu
 
 void CMainScreen::ShowError(const std::string& text) {
     const ModalScope modal(*this);
-    m_doc.Services().messages.Show(text, "エラー", MessageButtons::Ok);
+    m_doc.Services().messages.Show(text, "エラー", MessageButtons::Ok, platform::MessageIcon::Error);
 }
 
 void CMainScreen::StartRun() {
@@ -393,7 +393,8 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
     if (ask) {
         const ModalScope modal(*this);
         if (services.messages.Show("前回の記録は正常に終了していません。保存しますか？", "Ambulo",
-                                   MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
+                                   MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
             DiscardInterruptedWorkout();
             return;
         }
@@ -601,8 +602,8 @@ bool CMainScreen::Exit() {
     const auto& services = m_doc.Services();
     if (m_doc.m_bRunStarted != 0) {
         const ModalScope modal(*this);
-        if (services.messages.Show("計測中ですが終了しますか？", "終了", MessageButtons::YesNo) !=
-            platform::MessageAnswer::Yes) {
+        if (services.messages.Show("計測中ですが終了しますか？", "終了", MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
             return false;
         }
         FinishRun();
@@ -614,7 +615,8 @@ bool CMainScreen::Exit() {
     if (!m_bQuietFinish && m_doc.m_bShowBluetooth == 1 && m_doc.IsBluetoothOn()) {
         const ModalScope modal(*this);
         if (services.messages.Show("Bluetooth をオフにしますか？", "Bluetooth OFF 確認",
-                                   MessageButtons::YesNo) == platform::MessageAnswer::Yes) {
+                                   MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) == platform::MessageAnswer::Yes) {
             m_doc.SetBluetooth(false);
         }
     }

@@ -284,8 +284,10 @@ TEST(IntervalSettings, ZeroNegativeAndOverlongIntervalsAreRefusedWithTheFieldSel
         int command, field, checkBox;
         const char* text;
         std::string message;
+        platform::MessageIcon icon = platform::MessageIcon::Warning;
     };
     const Case cases[] = {
+        {ID_CHECKPOINT_SETTINGS, 1034, 1042, "x", "Please enter an integer.", platform::MessageIcon::None},
         {ID_CHECKPOINT_SETTINGS, 1034, 1042, "0", seconds},
         {ID_CHECKPOINT_SETTINGS, 1037, 1042, "-5", metres},
         {ID_DEVICE_SETTINGS, 1034, 1032, "86401", seconds},
@@ -307,6 +309,7 @@ TEST(IntervalSettings, ZeroNegativeAndOverlongIntervalsAreRefusedWithTheFieldSel
         });
         ASSERT_EQ(f.t.messages.shown.size(), 1u) << c.text;
         EXPECT_EQ(f.t.messages.shown[0].text, c.message);
+        EXPECT_EQ(f.t.messages.shown[0].icon, c.icon) << c.text;
     }
 }
 

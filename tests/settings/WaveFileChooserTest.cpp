@@ -48,6 +48,7 @@ TEST(WaveFileChooser, FilesFromOutsideTheRootAreCopiedIntoTheSoundFolderOrTheFai
         } else {
             ASSERT_EQ(messages.shown.size(), 1u) << name;
             EXPECT_EQ(messages.shown[0].caption, "エラー");
+            EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::Error);
             EXPECT_NE(messages.shown[0].text.find(host.string() + "\n"), std::string::npos);
         }
     }

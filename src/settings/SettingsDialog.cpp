@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -66,6 +68,19 @@ void CSettingsDialog::InitDialog() {
 
 void CSettingsDialog::reject() {
     done(IDCANCEL);
+}
+
+void CSettingsDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    OnOK();
 }
 
 void CSettingsDialog::OnOK() {

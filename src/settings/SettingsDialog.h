@@ -44,6 +44,9 @@ public:
     void reject() override;
 
 protected:
+    // Enter confirms the dialog like its OK, unless a push button has the focus: that one is pressed.
+    void keyPressEvent(QKeyEvent* event) override;
+
     CSettingsDialog(platform::MessageBox& messages, const QString& caption, const QFont& font, int width,
                     int height, QWidget* parent);
 

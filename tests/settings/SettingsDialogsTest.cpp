@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTest>
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -452,4 +453,24 @@ TEST(SettingsCommands, EveryControlLiesWithinTheScrolledClientOnSmallWindows) {
     CSelectFile chooser(t.temp.root(), t.messages);
     chooser.InitDialog();
     check(chooser);
+}
+
+TEST(SettingsCommands, EnterPressesAFocusedButtonAndElseConfirmsLikeOk) {
+    Fixture f;
+    f.doc.m_saved.bPitchSound = 1;
+    f.chooser.answer = R"(\a.wav)";
+    f.Run(ID_DEVICE_SETTINGS, [&f](CSettingsDialog& dlg) {
+        dlg.show();
+        dlg.Item(1041)->setFocus();
+        QTest::keyClick(dlg.Item(1041), Qt::Key_Return);
+        EXPECT_EQ(f.chooser.titles.size(), 1u);
+        EXPECT_EQ(dlg.result(), 0); // still open
+        SetText(dlg, 1034, "45");
+        dlg.Item(1034)->setFocus();
+        QTest::keyClick(dlg.Item(1034), Qt::Key_Enter);
+        EXPECT_EQ(dlg.result(), IDOK);
+        return true;
+    });
+    EXPECT_EQ(f.doc.m_nPitchSeconds, 45);
+    EXPECT_EQ(f.doc.m_strPitchSound, R"(\a.wav)");
 }

@@ -91,8 +91,11 @@ int CMyAmbuloApp::Run() {
 
 bool CMyAmbuloApp::SubstituteFonts() {
     QFont::insertSubstitution(QString::fromLatin1(kScreenFont), QString::fromLatin1(kScreenFontSubstitute));
-    // The dialogs ask for the handheld's proportional face.
+    // The dialogs ask for the handheld's proportional face or for its dialog face; both are drawn
+    // in the same proportional Japanese face, so that the dialog units are measured in what draws
+    // the labels.
     QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("IPAPGothic"));
     return QFontInfo(QFont(QString::fromLatin1(kScreenFont))).family() ==
            QString::fromLatin1(kScreenFontSubstitute);
 }

@@ -61,22 +61,3 @@ TEST(FieldNumbers, IntegerFieldsTakeTheLeadingIntegerWithoutRange) {
         EXPECT_EQ(value, c.read ? c.value : -1) << c.text;
     }
 }
-
-TEST(FieldNumbers, RangedIntegerFieldsRefuseValuesOutsideTheirRange) {
-    const std::string range = "Please enter an integer between 1 and 86400.";
-    const struct {
-        const char* text;
-        std::string message;
-    } cases[] = {{"1", ""},
-                 {"86400", ""},
-                 {"0", range},
-                 {"-1", range},
-                 {"86401", range},
-                 {"99999999999", range},
-                 {"x", "Please enter an integer."}};
-    for (const auto& c : cases) {
-        int value = -7;
-        EXPECT_EQ(ReadInteger(c.text, 1, 86400, value), c.message) << c.text;
-        EXPECT_EQ(value == -7, !c.message.empty()) << c.text;
-    }
-}

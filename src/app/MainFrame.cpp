@@ -1,8 +1,8 @@
 #include "app/MainFrame.h"
 
 #include "app/VersionInfoDlg.h"
-#include "view/Commands.h"
-#include "view/DialogFit.h"
+#include "ui/Commands.h"
+#include "ui/DialogFit.h"
 #include "view/MyAmbuloView.h"
 #include "view/Pictures.h"
 

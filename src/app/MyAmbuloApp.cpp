@@ -11,7 +11,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/Translate.h"
 #include "platform/device/DeviceServices.h"
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 #include "view/MyAmbuloView.h"
 
 #include <QFile>
@@ -70,7 +70,7 @@ int CMyAmbuloApp::Run() {
     std::string error;
     m_device = platform::device::DeviceServices::Create(m_messages, error);
     if (!m_device) {
-        m_messages.Show(error, platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
+        m_messages.Show(error, platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok, platform::MessageIcon::Error);
         return 1;
     }
     const platform::Services services = m_device->services();
@@ -79,7 +79,7 @@ int CMyAmbuloApp::Run() {
     if (m_lock->state() == platform::InstanceLock::State::Taken) {
         std::fprintf(stderr, "ambulo: %s\n", platform::kAlreadyRunningText);
         m_messages.Show(platform::Tr("Ambulo", platform::kAlreadyRunningText), "Ambulo",
-                        platform::MessageButtons::Ok);
+                        platform::MessageButtons::Ok, platform::MessageIcon::Warning);
         return 1;
     }
     m_doc = std::make_unique<CMyAmbuloDoc>(services);
@@ -109,8 +109,11 @@ int CMyAmbuloApp::Run() {
 
 bool CMyAmbuloApp::SubstituteFonts() {
     QFont::insertSubstitution(QString::fromLatin1(kScreenFont), QString::fromLatin1(kScreenFontSubstitute));
-    // The dialogs ask for the handheld's proportional face.
+    // The dialogs ask for the handheld's proportional face or for its dialog face; both are drawn
+    // in the same proportional Japanese face, so that the dialog units are measured in what draws
+    // the labels.
     QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"));
+    QFont::insertSubstitution(QStringLiteral("MS Shell Dlg"), QStringLiteral("IPAPGothic"));
     return QFontInfo(QFont(QString::fromLatin1(kScreenFont))).family() ==
            QString::fromLatin1(kScreenFontSubstitute);
 }

@@ -2,11 +2,12 @@
 
 #include "engine/MyAmbuloDoc.h"
 #include "review/HistoryDlg.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 ProgramDialogs::ProgramDialogs(CMyAmbuloDoc& doc, const platform::Services& services)
-    : m_doc(doc), m_services(services), m_unknown(services.messages), m_chooser(services.root),
-      m_settings(doc, services.messages, m_chooser), m_results(m_unknown, services.root, services.shell) {}
+    : m_doc(doc), m_services(services), m_unknown(services.messages),
+      m_chooser(services.root, services.messages), m_settings(doc, services.messages, m_chooser),
+      m_results(m_unknown, services.root, services.shell) {}
 
 void ProgramDialogs::SetParent(QWidget* parent) {
     m_parent = parent;

@@ -4,7 +4,7 @@
 #include "review/ResultDialogs.h"
 #include "settings/SettingsDialogs.h"
 #include "settings/WaveFileChooser.h"
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 
 class CMyAmbuloDoc;
 class QWidget;

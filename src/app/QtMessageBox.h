@@ -12,7 +12,8 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
 
     platform::MessageAnswer Show(std::string_view text, std::string_view caption,
-                                 platform::MessageButtons buttons) override;
+                                 platform::MessageButtons buttons,
+                                 platform::MessageIcon icon = platform::MessageIcon::Information) override;
 
 private:
     QPointer<QWidget> m_parent;

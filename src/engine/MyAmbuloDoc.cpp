@@ -129,7 +129,7 @@ bool CMyAmbuloDoc::OpenGps() {
     if (!m_bGpsFailureReported) {
         m_bGpsFailureReported = true;
         m_services.messages.Show(platform::Tr("Ambulo", "GPS の初期化に失敗しました!"),
-                                 platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
+                                 platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok, platform::MessageIcon::Error);
     }
     return false;
 }

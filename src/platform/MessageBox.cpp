@@ -3,8 +3,8 @@
 namespace platform {
 
 MessageAnswer ScriptedMessageBox::Show(std::string_view text, std::string_view caption,
-                                       MessageButtons buttons) {
-    shown.push_back({std::string(text), std::string(caption), buttons});
+                                       MessageButtons buttons, MessageIcon icon) {
+    shown.push_back({std::string(text), std::string(caption), buttons, icon});
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
         answers.pop_front();

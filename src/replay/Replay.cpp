@@ -27,7 +27,8 @@ bool ParseTick(std::string_view text, int& tick) {
 class KeptMessages final : public platform::MessageBox {
 public:
     platform::MessageAnswer Show(std::string_view text, std::string_view caption,
-                                 platform::MessageButtons buttons) override {
+                                 platform::MessageButtons buttons,
+                                 platform::MessageIcon = platform::MessageIcon::Information) override {
         last = std::string(caption) + ": " + std::string(text);
         shown.push_back(last);
         return buttons == platform::MessageButtons::Ok ? platform::MessageAnswer::Ok

@@ -1,12 +1,12 @@
 #include "review/HistoryDlg.h"
 
-#include "review/ImageArea.h"
+#include "ui/ImageArea.h"
 
 #include "logs/LogPaths.h"
 #include "platform/Clock.h"
 #include "review/ResultDlg.h"
-#include "view/DialogFit.h"
-#include "view/ScreenText.h"
+#include "ui/DialogFit.h"
+#include "ui/ScreenText.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -219,7 +219,7 @@ void CHistoryDlg::OnEnter() {
     const std::string run = RunName(workout->stStart);
     if (m_openResult(TrackLogPath(m_strLogFolder, run), KmlPath(m_strLogFolder, run)) != 1) {
         m_messages.Show(tr("データが存在しません").toStdString(), tr("速度グラフ").toStdString(),
-                        platform::MessageButtons::Ok);
+                        platform::MessageButtons::Ok, platform::MessageIcon::Information);
     }
 }
 

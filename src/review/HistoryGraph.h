@@ -2,7 +2,7 @@
 
 #include "platform/Translate.h"
 #include "review/HistoryRows.h"
-#include "view/TextFit.h"
+#include "ui/TextFit.h"
 
 #include <string>
 #include <vector>

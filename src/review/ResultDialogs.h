@@ -2,7 +2,7 @@
 
 #include "platform/DeviceRoot.h"
 #include "platform/Shell.h"
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 
 class QWidget;
 

@@ -1,12 +1,12 @@
 #include "review/ResultDlg.h"
 
-#include "review/ImageArea.h"
+#include "ui/ImageArea.h"
 
 #include "logs/LogPaths.h"
 #include "platform/File.h"
 #include "review/ResultRecord.h"
-#include "view/DialogFit.h"
-#include "view/ScreenText.h"
+#include "ui/DialogFit.h"
+#include "ui/ScreenText.h"
 
 #include <QMenuBar>
 #include <QPainter>

@@ -2,9 +2,9 @@
 
 class ImageArea;
 
+#include "logs/ResultFigures.h"
 #include "platform/DeviceRoot.h"
 #include "platform/Shell.h"
-#include "view/MainScreen.h"
 
 #include <QDialog>
 #include <QImage>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "logs/ResultFigures.h"
 #include "platform/DeviceRoot.h"
-#include "view/MainScreen.h"
-#include "view/TextFit.h"
+#include "ui/TextFit.h"
 
 #include <array>
 #include <optional>

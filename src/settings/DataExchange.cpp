@@ -89,9 +89,19 @@ std::string ReadNumber(std::string_view text, double min, double max, double& va
 }
 
 std::string ReadInteger(std::string_view text, int& value) {
+    return ReadInteger(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), value);
+}
+
+std::string ReadInteger(std::string_view text, int min, int max, int& value) {
     const auto number = LeadingInteger(text);
     if (!number) {
         return std::string(kEnterInteger);
+    }
+    if (*number < min || *number > max) {
+        std::string message(kEnterIntegerBetween);
+        ReplaceFirst(message, "%1", std::to_string(min));
+        ReplaceFirst(message, "%2", std::to_string(max));
+        return message;
     }
     value = *number;
     return {};

@@ -10,6 +10,12 @@
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 inline constexpr std::string_view kEnterNumberBetween = "Please enter a number between %1 and %2.";
 inline constexpr std::string_view kEnterInteger = "Please enter an integer.";
+inline constexpr std::string_view kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
+
+// The intervals of the checkpoints and of the pitch sound: a zero or negative one would fire on
+// every fix.
+inline constexpr int kMaxIntervalSeconds = 86400; // a day
+inline constexpr int kMaxIntervalMetres = 100000;
 
 // Up to 15 significant digits in the shortest form: 60 shows as "60", 62.5 as "62.5".
 std::string FormatNumber(double value);
@@ -25,3 +31,5 @@ std::optional<int> LeadingInteger(std::string_view text);
 std::string ReadNumber(std::string_view text, double min, double max, double& value);
 // Reads an integer field, which has no range: the message to show, or empty when read.
 std::string ReadInteger(std::string_view text, int& value);
+// Reads an integer field limited to [min, max]; digits beyond the int range count as outside it.
+std::string ReadInteger(std::string_view text, int min, int max, int& value);

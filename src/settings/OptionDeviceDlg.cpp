@@ -1,5 +1,6 @@
 #include "settings/OptionDeviceDlg.h"
 
+#include "settings/DataExchange.h"
 #include "settings/WaveFileChooser.h"
 
 #include <QButtonGroup>
@@ -47,8 +48,8 @@ void COptionDeviceDlg::OnInitDialog() {
 bool COptionDeviceDlg::UpdateData(bool save) {
     ExchangeCheck(save, m_checkBluetooth, m_bShowBluetooth);
     ExchangeCheck(save, m_checkPitch, m_bPitchSound);
-    if (!ExchangeInteger(save, m_editSeconds, m_nPitchSeconds) ||
-        !ExchangeInteger(save, m_editMetres, m_nPitchMetres)) {
+    if (!ExchangeInteger(save, m_editSeconds, m_nPitchSeconds, 1, kMaxIntervalSeconds) ||
+        !ExchangeInteger(save, m_editMetres, m_nPitchMetres, 1, kMaxIntervalMetres)) {
         return false;
     }
     ExchangeText(save, m_editSound, m_strPitchSound);

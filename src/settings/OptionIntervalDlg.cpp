@@ -1,5 +1,6 @@
 #include "settings/OptionIntervalDlg.h"
 
+#include "settings/DataExchange.h"
 #include "settings/WaveFileChooser.h"
 
 #include <QButtonGroup>
@@ -48,8 +49,8 @@ void COptionIntervalDlg::OnInitDialog() {
 
 bool COptionIntervalDlg::UpdateData(bool save) {
     ExchangeCheck(save, m_checkSound, m_bCheckpointSound);
-    if (!ExchangeInteger(save, m_editSeconds, m_nCheckpointSeconds) ||
-        !ExchangeInteger(save, m_editMetres, m_nCheckpointMetres)) {
+    if (!ExchangeInteger(save, m_editSeconds, m_nCheckpointSeconds, 1, kMaxIntervalSeconds) ||
+        !ExchangeInteger(save, m_editMetres, m_nCheckpointMetres, 1, kMaxIntervalMetres)) {
         return false;
     }
     ExchangeText(save, m_editSound, m_strCheckpointSound);

@@ -169,17 +169,17 @@ void CSelectFile::OnAncestorPicked(int s) {
     ShowFolder();
 }
 
-void CSelectFile::OnActivate() {
+bool CSelectFile::OnActivate() {
     const QListWidgetItem* item = m_list->currentItem();
     if (item == nullptr || !item->isSelected()) {
-        return;
+        return false;
     }
     const std::string name = item->data(kNameRole).toString().toStdString();
     switch (static_cast<ChooserEntry::Kind>(item->data(kKindRole).toInt())) {
     case ChooserEntry::File:
         m_strFileName = name;
         UpdateData(false);
-        return;
+        return false;
     case ChooserEntry::Parent:
         m_strFolder = ParentFolder(m_strFolder);
         break;
@@ -190,6 +190,7 @@ void CSelectFile::OnActivate() {
     }
     Refill();
     ShowFolder();
+    return true;
 }
 
 void CSelectFile::Layout(int cx, int cy) {
@@ -210,7 +211,11 @@ bool CSelectFile::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == m_list && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            OnActivate();
+            // Enter on a folder opens it, as a double-click does; on a file, or with nothing
+            // selected, it confirms the choice like OK.
+            if (!OnActivate()) {
+                OnOK();
+            }
             return true;
         }
     }

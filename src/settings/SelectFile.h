@@ -55,8 +55,9 @@ public:
     void Refill();
     // The drop-down list closed on entry s.
     void OnAncestorPicked(int s);
-    // A double-click or Enter on the selected list entry.
-    void OnActivate();
+    // A double-click or Enter on the selected list entry: a folder opens, a file fills the name. True
+    // when a folder was opened.
+    bool OnActivate();
     // Places the controls over a client area of cx x cy pixels.
     void Layout(int cx, int cy);
 

@@ -1,13 +1,15 @@
 #include "settings/SettingsDialog.h"
 
 #include "settings/DataExchange.h"
-#include "view/DialogFit.h"
+#include "ui/DialogFit.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -68,6 +70,19 @@ void CSettingsDialog::reject() {
     done(IDCANCEL);
 }
 
+void CSettingsDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button != nullptr && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    OnOK();
+}
+
 void CSettingsDialog::OnOK() {
     if (UpdateData(true)) {
         done(IDOK);
@@ -99,12 +114,12 @@ bool CSettingsDialog::ExchangeNumber(bool save, QLineEdit* edit, double& value, 
     return true;
 }
 
-bool CSettingsDialog::ExchangeInteger(bool save, QLineEdit* edit, int& value) {
+bool CSettingsDialog::ExchangeInteger(bool save, QLineEdit* edit, int& value, int min, int max) {
     if (!save) {
         edit->setText(QString::number(value));
         return true;
     }
-    const std::string message = ReadInteger(edit->text().toStdString(), value);
+    const std::string message = ReadInteger(edit->text().toStdString(), min, max, value);
     if (!message.empty()) {
         Refuse(edit, message);
         return false;
@@ -129,7 +144,10 @@ void CSettingsDialog::ExchangeCheck(bool save, QCheckBox* box, int& value) {
 }
 
 void CSettingsDialog::Refuse(QLineEdit* edit, const std::string& message) {
-    m_messages.Show(message, kMessageCaption, platform::MessageButtons::Ok);
+    // A value outside its range is a warning; a field that holds no number is simply told.
+    const bool plain = message == kEnterNumber || message == kEnterInteger;
+    m_messages.Show(message, kMessageCaption, platform::MessageButtons::Ok,
+                    plain ? platform::MessageIcon::None : platform::MessageIcon::Warning);
     edit->setFocus();
     edit->selectAll();
 }

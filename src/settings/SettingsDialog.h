@@ -44,6 +44,9 @@ public:
     void reject() override;
 
 protected:
+    // Enter confirms the dialog like its OK, unless a push button has the focus: that one is pressed.
+    void keyPressEvent(QKeyEvent* event) override;
+
     CSettingsDialog(platform::MessageBox& messages, const QString& caption, const QFont& font, int width,
                     int height, QWidget* parent);
 
@@ -64,7 +67,7 @@ protected:
     void SetClientMinimum(const QSize& minimum);
 
     bool ExchangeNumber(bool save, QLineEdit* edit, double& value, double min, double max);
-    bool ExchangeInteger(bool save, QLineEdit* edit, int& value);
+    bool ExchangeInteger(bool save, QLineEdit* edit, int& value, int min, int max);
     static void ExchangeText(bool save, QLineEdit* edit, std::string& value);
     static void ExchangeCheck(bool save, QCheckBox* box, int& value);
 

@@ -6,7 +6,7 @@
 #include "settings/OptionIntervalDlg.h"
 #include "settings/OptionLogDlg.h"
 #include "settings/OptionMapDlg.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int SettingsDialogs::RunModal(CSettingsDialog& dialog) {
 void SettingsDialogs::Save() {
     if (!m_doc.SaveSettings()) {
         m_messages.Show(platform::Tr("Ambulo", "設定を保存できませんでした。"),
-                        platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok);
+                        platform::Tr("Ambulo", "エラー"), platform::MessageButtons::Ok, platform::MessageIcon::Error);
     }
 }
 

@@ -67,7 +67,34 @@ std::optional<std::string> QtWaveFileChooser::Choose(QWidget* owner, std::string
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return HostToDevicePath(m_root, dialog.selectedFiles().front().toStdString());
+    return AdoptWaveFile(m_root, dialog.selectedFiles().front().toStdString(), m_messages);
+}
+
+std::optional<std::string> AdoptWaveFile(const platform::DeviceRoot& root, const std::string& hostPath,
+                                         platform::MessageBox& messages) {
+    if (auto inside = HostToDevicePath(root, hostPath)) {
+        return inside;
+    }
+    const std::filesystem::path source(hostPath);
+    const std::string device = std::string(kSoundFolder) + source.filename().string();
+    std::error_code error;
+    const auto target = root.ToHost(device);
+    if (!target) {
+        error = std::make_error_code(std::errc::invalid_argument);
+    } else {
+        std::filesystem::create_directories(target->parent_path(), error);
+        if (!error) {
+            std::filesystem::copy_file(source, *target, std::filesystem::copy_options::overwrite_existing,
+                                       error);
+        }
+    }
+    if (error) {
+        messages.Show("音のファイルを " + std::string(kSoundFolder) + " にコピーできませんでした。\n" +
+                          hostPath + "\n" + error.message(),
+                      "エラー", platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        return std::nullopt;
+    }
+    return device;
 }
 
 void ChooseWaveFileInto(WaveFileChooser& chooser, QWidget* owner, std::string_view title, QLineEdit& field,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DeviceRoot.h"
+#include "platform/MessageBox.h"
 
 #include <optional>
 #include <string>
@@ -31,17 +32,29 @@ std::optional<std::string> ChooseWaveFile(WaveFileChooser& chooser, QWidget* own
 void ChooseWaveFileInto(WaveFileChooser& chooser, QWidget* owner, std::string_view title, QLineEdit& field,
                         std::string& path);
 
-// The desktop's file dialog over the device root; files outside the root cannot be chosen.
+// The desktop's file dialog, starting in the device root; a file chosen outside the root is copied
+// into it (see AdoptWaveFile).
 class QtWaveFileChooser final : public WaveFileChooser {
 public:
-    explicit QtWaveFileChooser(const platform::DeviceRoot& root) : m_root(root) {}
+    QtWaveFileChooser(const platform::DeviceRoot& root, platform::MessageBox& messages)
+        : m_root(root), m_messages(messages) {}
 
     std::optional<std::string> Choose(QWidget* owner, std::string_view title,
                                       std::string_view currentPath) override;
 
 private:
     const platform::DeviceRoot& m_root;
+    platform::MessageBox& m_messages;
 };
+
+// Where sounds chosen from outside the device root are copied to.
+inline constexpr std::string_view kSoundFolder = R"(\My Documents\Ambulo\Sound\)";
+
+// The device path of a chosen host file: its own when it lies under the root, else that of its copy
+// in the sound folder (a file of the same name there is replaced). A copy that fails is told through
+// messages, with the reason, and gives nothing.
+std::optional<std::string> AdoptWaveFile(const platform::DeviceRoot& root, const std::string& hostPath,
+                                         platform::MessageBox& messages);
 
 // The device path of a host file under the root ("\" and the components below the root), or
 // nothing for a file outside it.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/Translate.h"
+#include "ui/TextFit.h"
 #include "view/MainScreen.h"
-#include "view/TextFit.h"
 
 #include <string>
 #include <vector>

@@ -2,11 +2,11 @@
 
 #include "engine/MyAmbuloDoc.h"
 #include "logs/TextFormat.h"
+#include "ui/ScreenText.h"
 #include "view/MainLayout.h"
 #include "view/MainScreen.h"
 #include "view/MapCanvas.h"
 #include "view/Pictures.h"
-#include "view/ScreenText.h"
 
 #include <QPainter>
 

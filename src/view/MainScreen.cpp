@@ -221,7 +221,7 @@ bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResu
 
 void CMainScreen::ShowError(const std::string& text) {
     const ModalScope modal(*this);
-    m_doc.Services().messages.Show(text, Tr("Ambulo", "エラー"), MessageButtons::Ok);
+    m_doc.Services().messages.Show(text, Tr("Ambulo", "エラー"), MessageButtons::Ok, platform::MessageIcon::Error);
 }
 
 void CMainScreen::StartRun() {
@@ -397,7 +397,7 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
     if (ask) {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "前回の記録は正常に終了していません。保存しますか？"),
-                                   "Ambulo", MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
+                                   "Ambulo", MessageButtons::YesNo, platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
             DiscardInterruptedWorkout();
             return;
         }
@@ -552,6 +552,7 @@ bool CMainScreen::OnCommand(int commandId) {
                 m_hooks.RunDialog(commandId);
             }
             m_bBluetoothVisible = m_doc.m_bShowBluetooth != 0;
+            m_hooks.InvalidateView(); // the button shows or hides, the map takes its new scale, now
             m_doc.m_stNow = services.clock.LocalNow();
             m_hooks.StartTick();
             UpdateKeepAwake(); // the settings may have changed
@@ -606,7 +607,7 @@ bool CMainScreen::Exit() {
     if (m_doc.m_bRunStarted != 0) {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "計測中ですが終了しますか？"), Tr("Ambulo", "終了"),
-                                   MessageButtons::YesNo) != platform::MessageAnswer::Yes) {
+                                   MessageButtons::YesNo, platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
             return false;
         }
         FinishRun();
@@ -619,7 +620,7 @@ bool CMainScreen::Exit() {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "Bluetooth をオフにしますか？"),
                                    Tr("Ambulo", "Bluetooth OFF 確認"),
-                                   MessageButtons::YesNo) == platform::MessageAnswer::Yes) {
+                                   MessageButtons::YesNo, platform::MessageIcon::Question) == platform::MessageAnswer::Yes) {
             m_doc.SetBluetooth(false);
         }
     }

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "logs/RecoveryJournal.h"
+#include "logs/ResultFigures.h"
 #include "logs/TrackLogWriter.h"
 #include "platform/Translate.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 #include <optional>
 #include <set>
@@ -11,19 +12,6 @@
 #include <vector>
 
 class CMyAmbuloDoc;
-
-// The figures the result dialog shows for a workout just finished.
-struct ResultFigures {
-    std::string m_strTitle;    // the run name
-    std::string m_strKcalText; // texts as the screen shows them, trailing blank included
-    std::string m_strDistanceText;
-    std::string m_strTimeText;
-    std::string m_strAvgSpeedText; // "%.01f" km/h
-    int m_nTotalSeconds = 0;
-    int m_nMaxSpeed10 = 0;
-    std::string m_strTrackLogPath; // device paths
-    std::string m_strKmlPath;
-};
 
 // What the main screen asks of the window that shows it. The on-screen view draws and repaints;
 // the replay tool has no window and keeps the defaults, which do nothing (its result dialog counts

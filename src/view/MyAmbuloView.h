@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 #include "view/MainLayout.h"
 #include "view/MainScreen.h"
 #include "view/MapCanvas.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 #include <QImage>
 

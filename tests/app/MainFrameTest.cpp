@@ -3,7 +3,7 @@
 #include "app/QtMessageBox.h"
 #include "engine/MyAmbuloDoc.h"
 #include "support/TestServices.h"
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
 #include "view/MyAmbuloView.h"
 
 #include <QAction>

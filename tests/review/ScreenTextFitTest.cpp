@@ -1,7 +1,7 @@
 #include "review/HistoryGraph.h"
 #include "review/ResultRecord.h"
+#include "ui/ScreenText.h"
 #include "view/MainLayout.h"
-#include "view/ScreenText.h"
 
 #include <gtest/gtest.h>
 

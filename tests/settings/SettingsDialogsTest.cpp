@@ -6,7 +6,7 @@
 #include "settings/WaveFileChooser.h"
 #include "support/Bytes.h"
 #include "support/TestServices.h"
-#include "view/Commands.h"
+#include "ui/Commands.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QTest>
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -187,8 +188,8 @@ TEST(DeviceSettings, ByTimeIntervalsAndTheChosenWaveFileAreStored) {
         EXPECT_FALSE(Checked(dlg, 1033));
         dlg.Item<QRadioButton>(1033)->setChecked(true);
         EXPECT_FALSE(Checked(dlg, 1035));
-        SetText(dlg, 1034, "0");
-        SetText(dlg, 1037, "-5");
+        SetText(dlg, 1034, "1");
+        SetText(dlg, 1037, "100000");
         dlg.Item<QCheckBox>(1019)->setChecked(true);
         dlg.Item<QPushButton>(1041)->click();
         EXPECT_EQ(Text(dlg, 1039), R"(\Sounds\beep.wav)");
@@ -198,8 +199,8 @@ TEST(DeviceSettings, ByTimeIntervalsAndTheChosenWaveFileAreStored) {
     EXPECT_EQ(f.chooser.given, std::vector<std::string>{R"(\Windows\RecEnd.wav)"});
     EXPECT_EQ(f.doc.m_bPitchByTime, 1);
     EXPECT_EQ(f.doc.m_bPitchByDistance, 0);
-    EXPECT_EQ(f.doc.m_nPitchSeconds, 0);
-    EXPECT_EQ(f.doc.m_saved.nPitchMetres, static_cast<std::uint32_t>(-5));
+    EXPECT_EQ(f.doc.m_nPitchSeconds, 1);
+    EXPECT_EQ(f.doc.m_saved.nPitchMetres, 100000u);
     EXPECT_EQ(f.doc.m_strPitchSound, R"(\Sounds\beep.wav)");
     EXPECT_EQ(f.doc.m_saved.strPitchSound, R"(\Sounds\beep.wav)");
     EXPECT_EQ(f.doc.m_bIgnoreGpsFlags, 1);
@@ -275,6 +276,42 @@ TEST(CheckpointSettings, NonIntegerMetresAreRefusedOnceAndCancelStoresNothing) {
     EXPECT_EQ(f.doc.m_bCheckpointAuto, 0);
     EXPECT_EQ(f.doc.m_strCheckpointSound, R"(\Windows\RecEnd.wav)");
     EXPECT_FALSE(std::filesystem::exists(f.t.temp.host() / kOptFile));
+}
+
+TEST(IntervalSettings, ZeroNegativeAndOverlongIntervalsAreRefusedWithTheFieldSelected) {
+    const std::string seconds = "Please enter an integer between 1 and 86400.";
+    const std::string metres = "Please enter an integer between 1 and 100000.";
+    struct Case {
+        int command, field, checkBox;
+        const char* text;
+        std::string message;
+        platform::MessageIcon icon = platform::MessageIcon::Warning;
+    };
+    const Case cases[] = {
+        {ID_CHECKPOINT_SETTINGS, 1034, 1042, "x", "Please enter an integer.", platform::MessageIcon::None},
+        {ID_CHECKPOINT_SETTINGS, 1034, 1042, "0", seconds},
+        {ID_CHECKPOINT_SETTINGS, 1037, 1042, "-5", metres},
+        {ID_DEVICE_SETTINGS, 1034, 1032, "86401", seconds},
+        {ID_DEVICE_SETTINGS, 1037, 1032, "0", metres},
+    };
+    for (const Case& c : cases) {
+        Fixture f;
+        f.Run(c.command, [&c](CSettingsDialog& dlg) {
+            dlg.show();
+            if (!Checked(dlg, c.checkBox)) {
+                dlg.Item<QCheckBox>(c.checkBox)->click(); // the fields take the focus only when enabled
+            }
+            SetText(dlg, c.field, c.text);
+            dlg.OkAction()->trigger();
+            EXPECT_EQ(dlg.result(), 0) << c.text;
+            EXPECT_EQ(dlg.focusWidget(), dlg.Item(c.field)) << c.text;
+            EXPECT_EQ(dlg.Item<QLineEdit>(c.field)->selectedText(), c.text);
+            return false;
+        });
+        ASSERT_EQ(f.t.messages.shown.size(), 1u) << c.text;
+        EXPECT_EQ(f.t.messages.shown[0].text, c.message);
+        EXPECT_EQ(f.t.messages.shown[0].icon, c.icon) << c.text;
+    }
 }
 
 TEST(LogSettings, FolderIsStoredWithOneTrailingBackslash) {
@@ -409,4 +446,24 @@ TEST(SettingsCommands, EveryControlLiesWithinTheScrolledClientOnSmallWindows) {
     CSelectFile chooser(t.temp.root(), t.messages);
     chooser.InitDialog();
     check(chooser);
+}
+
+TEST(SettingsCommands, EnterPressesAFocusedButtonAndElseConfirmsLikeOk) {
+    Fixture f;
+    f.doc.m_saved.bPitchSound = 1;
+    f.chooser.answer = R"(\a.wav)";
+    f.Run(ID_DEVICE_SETTINGS, [&f](CSettingsDialog& dlg) {
+        dlg.show();
+        dlg.Item(1041)->setFocus();
+        QTest::keyClick(dlg.Item(1041), Qt::Key_Return);
+        EXPECT_EQ(f.chooser.titles.size(), 1u);
+        EXPECT_EQ(dlg.result(), 0); // still open
+        SetText(dlg, 1034, "45");
+        dlg.Item(1034)->setFocus();
+        QTest::keyClick(dlg.Item(1034), Qt::Key_Enter);
+        EXPECT_EQ(dlg.result(), IDOK);
+        return true;
+    });
+    EXPECT_EQ(f.doc.m_nPitchSeconds, 45);
+    EXPECT_EQ(f.doc.m_strPitchSound, R"(\a.wav)");
 }

@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
     QApplication app(argc, argv);
     QFont::insertSubstitution("MS Gothic", "IPAGothic");
+    QFont::insertSubstitution("MS UI Gothic", "IPAPGothic");
+    QFont::insertSubstitution("MS Shell Dlg", "IPAPGothic");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

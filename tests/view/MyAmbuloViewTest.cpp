@@ -83,3 +83,23 @@ TEST_F(MyAmbuloViewTest, PaintedFrameShowsTheRouteAroundThePosition) {
     // The route lies within two canvas pixels of the position; further out the canvas is empty.
     EXPECT_EQ(Pixel(162, 237 + 30), kMapBackgroundRgb);
 }
+
+TEST(MyAmbuloViewSettings, TheBluetoothButtonFollowsTheDeviceSettingsAsSoonAsTheyClose) {
+    TestServices t;
+    CMyAmbuloDoc doc{t.services()};
+    struct Toggling final : DialogSeam {
+        CMyAmbuloDoc* doc = nullptr;
+        void RunDialog(int) override { doc->m_bShowBluetooth = doc->m_bShowBluetooth != 0 ? 0 : 1; }
+        void ShowResult(const ResultFigures&) override {}
+    } dialogs;
+    dialogs.doc = &doc;
+    CMyAmbuloView view{doc, dialogs};
+    view.resize(240, 320);
+    view.show();
+    view.OnInitialUpdate();
+    ASSERT_TRUE(view.BluetoothButton()->isVisible());
+    view.Screen().OnCommand(ID_DEVICE_SETTINGS);
+    EXPECT_FALSE(view.BluetoothButton()->isVisible());
+    view.Screen().OnCommand(ID_DEVICE_SETTINGS);
+    EXPECT_TRUE(view.BluetoothButton()->isVisible());
+}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/TextFit.h"
+#include "ui/TextFit.h"
 
 #include <QFont>
 #include <QFontMetrics>

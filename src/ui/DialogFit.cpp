@@ -1,4 +1,4 @@
-#include "view/DialogFit.h"
+#include "ui/DialogFit.h"
 
 #include <QGuiApplication>
 #include <QScreen>

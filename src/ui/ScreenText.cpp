@@ -1,4 +1,4 @@
-#include "view/ScreenText.h"
+#include "ui/ScreenText.h"
 
 #include <QPainter>
 #include <QString>

@@ -1,4 +1,6 @@
-#include "view/DialogSeam.h"
+#include "ui/DialogSeam.h"
+
+#include "ui/Commands.h"
 
 void MessageDialogs::RunDialog(int commandId) {
     const char* caption = "";
@@ -24,12 +26,14 @@ void MessageDialogs::RunDialog(int commandId) {
     default:
         break;
     }
-    m_messages.Show("この画面はまだ使えません。(not yet available)", caption, platform::MessageButtons::Ok);
+    m_messages.Show("この画面はまだ使えません。(not yet available)", caption, platform::MessageButtons::Ok,
+                    platform::MessageIcon::Information);
 }
 
 void MessageDialogs::ShowResult(const ResultFigures& f) {
     const std::string text = "タイトル：" + f.m_strTitle + "\n距離 (m)：" + f.m_strDistanceText + "\n時間：" +
                              f.m_strTimeText + "\n平均速度 (km/h)：" + f.m_strAvgSpeedText +
                              "\nカロリー (kcal)：" + f.m_strKcalText;
-    m_messages.Show(text, "おつかれさまでした", platform::MessageButtons::Ok);
+    m_messages.Show(text, "おつかれさまでした", platform::MessageButtons::Ok,
+                    platform::MessageIcon::Information);
 }

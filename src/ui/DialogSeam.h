@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/MainScreen.h"
+#include "logs/ResultFigures.h"
 
 #include "platform/MessageBox.h"
 

@@ -1,4 +1,4 @@
-#include "view/TextFit.h"
+#include "ui/TextFit.h"
 
 #include <utility>
 

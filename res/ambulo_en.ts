@@ -173,6 +173,10 @@
         <source>Bluetooth OFF 確認</source>
         <translation>Bluetooth off</translation>
     </message>
+    <message>
+        <source>音のファイルを %s にコピーできませんでした。</source>
+        <translation>Could not copy the sound file to %s.</translation>
+    </message>
 </context>
 <context>
     <name>CHistoryDlg</name>

@@ -1,5 +1,8 @@
 #include "settings/WaveFileChooser.h"
 
+#include "logs/TextFormat.h"
+#include "platform/Translate.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -89,9 +92,11 @@ std::optional<std::string> AdoptWaveFile(const platform::DeviceRoot& root, const
         }
     }
     if (error) {
-        messages.Show("音のファイルを " + std::string(kSoundFolder) + " にコピーできませんでした。\n" +
-                          hostPath + "\n" + error.message(),
-                      "エラー", platform::MessageButtons::Ok, platform::MessageIcon::Error);
+        const std::string text =
+            CFormat(platform::Tr("Ambulo", "音のファイルを %s にコピーできませんでした。").c_str(),
+                    kSoundFolder.data());
+        messages.Show(text + "\n" + hostPath + "\n" + error.message(), platform::Tr("Ambulo", "エラー"),
+                      platform::MessageButtons::Ok, platform::MessageIcon::Error);
         return std::nullopt;
     }
     return device;

@@ -115,9 +115,16 @@ void CMainScreen::OnTimer() {
 
 void CMainScreen::OnAcceptedFix() {
     const auto appended = m_trackLog.AppendFix();
-    Check(TrackLogPath(m_doc.m_strLogFolder, m_strRunName), appended.trackLog);
-    Check(KmlTempPath(m_doc.m_strLogFolder), appended.kmlTemp);
-    Check(GpxTempPath(m_doc.m_strLogFolder), appended.gpxTemp);
+    // Paths are made only for a failure: this runs at every accepted fix.
+    if (!appended.trackLog) {
+        Check(TrackLogPath(m_doc.m_strLogFolder, m_strRunName), appended.trackLog);
+    }
+    if (!appended.kmlTemp) {
+        Check(KmlTempPath(m_doc.m_strLogFolder), appended.kmlTemp);
+    }
+    if (!appended.gpxTemp) {
+        Check(GpxTempPath(m_doc.m_strLogFolder), appended.gpxTemp);
+    }
     m_strDistance = CFormat("%d ", Truncated(m_doc.m_dblTotalDistance));
     m_strKcal = CFormat("%.01f ", m_doc.m_dblTotalKcal);
 
@@ -221,7 +228,8 @@ bool CMainScreen::Check(const std::string& devicePath, const platform::WriteResu
 
 void CMainScreen::ShowError(const std::string& text) {
     const ModalScope modal(*this);
-    m_doc.Services().messages.Show(text, Tr("Ambulo", "エラー"), MessageButtons::Ok, platform::MessageIcon::Error);
+    m_doc.Services().messages.Show(text, Tr("Ambulo", "エラー"), MessageButtons::Ok,
+                                   platform::MessageIcon::Error);
 }
 
 void CMainScreen::StartRun() {
@@ -397,8 +405,9 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
     if (ask) {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "前回の記録は正常に終了していません。保存しますか？"),
-                                   "Ambulo", MessageButtons::YesNo, platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
-            DiscardInterruptedWorkout();
+                                   "Ambulo", MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
+            DiscardInterruptedWorkout(state);
             return;
         }
     }
@@ -423,12 +432,10 @@ void CMainScreen::RecoverInterruptedWorkout(bool ask) {
     m_doc.ClearCheckpoints();
 }
 
-void CMainScreen::DiscardInterruptedWorkout() {
+void CMainScreen::DiscardInterruptedWorkout(const JournalState& state) {
     const auto& services = m_doc.Services();
     const std::string& folder = m_doc.m_strLogFolder;
-    JournalState state;
-    if (RecoveryJournal::Read(services.root, folder, state) == RecoveryJournal::Found::Readable &&
-        m_doc.m_bSaveGpsLog == 0) {
+    if (m_doc.m_bSaveGpsLog == 0) {
         // Kept only for the finish, which will not come.
         platform::DeleteFile(services.root, TrackLogPath(folder, state.runName));
     }
@@ -607,7 +614,8 @@ bool CMainScreen::Exit() {
     if (m_doc.m_bRunStarted != 0) {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "計測中ですが終了しますか？"), Tr("Ambulo", "終了"),
-                                   MessageButtons::YesNo, platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
+                                   MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) != platform::MessageAnswer::Yes) {
             return false;
         }
         FinishRun();
@@ -619,8 +627,8 @@ bool CMainScreen::Exit() {
     if (!m_bQuietFinish && m_doc.m_bShowBluetooth == 1 && m_doc.IsBluetoothOn()) {
         const ModalScope modal(*this);
         if (services.messages.Show(Tr("Ambulo", "Bluetooth をオフにしますか？"),
-                                   Tr("Ambulo", "Bluetooth OFF 確認"),
-                                   MessageButtons::YesNo, platform::MessageIcon::Question) == platform::MessageAnswer::Yes) {
+                                   Tr("Ambulo", "Bluetooth OFF 確認"), MessageButtons::YesNo,
+                                   platform::MessageIcon::Question) == platform::MessageAnswer::Yes) {
             m_doc.SetBluetooth(false);
         }
     }

@@ -135,7 +135,7 @@ private:
     void OnAcceptedFix();
     void AddCheckpoint();
     void SaveFinishedWorkout(bool anyFix, bool historyWritten);
-    void DiscardInterruptedWorkout();
+    void DiscardInterruptedWorkout(const JournalState& state);
     // Holds the machine up while measuring or while the idle setting is on, and lets it go otherwise.
     void UpdateKeepAwake();
     void ShowError(const std::string& text);

@@ -1,7 +1,7 @@
 #include "platform/DesktopId.h"
 #include "platform/device/GeoclueSource.h"
 
-#include "support/GeoclueStandIn.h"
+#include "support/PrivateBus.h"
 
 #include <gtest/gtest.h>
 

@@ -33,58 +33,50 @@ std::string Log() {
     return log;
 }
 
-class GpsdSourceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
-            GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
-        }
-        temp.WriteHostFile("log.nmea", Log());
-    }
-    std::unique_ptr<ChildProcess> Fake() { return GpsFake(port, temp.host() / "log.nmea"); }
-    // Opens once a (pretended) second, as the tick does, until gpsd answers.
-    std::unique_ptr<platform::GpsConnection> Connect() {
-        std::unique_ptr<platform::GpsConnection> connection;
-        WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s);
-        return connection;
-    }
-
-    TempRoot temp;
-    HeldPort port;
-    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    platform::device::GpsdSource source{"127.0.0.1", port.number(), [this] { return now; }};
-};
+// Opens once a (pretended) second, as the tick does, until gpsd answers.
+std::unique_ptr<platform::GpsConnection> Connect(platform::device::GpsdSource& source,
+                                                 std::chrono::steady_clock::time_point& now) {
+    std::unique_ptr<platform::GpsConnection> connection;
+    WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s);
+    return connection;
+}
 
 } // namespace
 
-TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndTheDeviceGoesOffAtItsEnd) {
-    auto fake = Fake();
-    ASSERT_TRUE(fake->Started());
-    auto connection = Connect();
+TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) {
+    if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
+        GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
+    }
+    TempRoot temp;
+    temp.WriteHostFile("log.nmea", Log());
+    const HeldPort port;
+    auto now = std::chrono::steady_clock::now();
+    platform::device::GpsdSource source{"127.0.0.1", port.number(), [&] { return now; }};
+    auto fake = GpsFake(port, temp.host() / "log.nmea");
+    auto connection = Connect(source, now);
     ASSERT_TRUE(connection) << "gpsd did not come up";
 
+    // The device is on while the log plays and off at its end; then gpsd goes away with gpsfake.
     bool deviceWasOn = false;
     bool deviceWentOff = false;
     std::map<int, GPS_POSITION> fixes; // by epoch
-    WaitFor(
+    GPS_DEVICE device;
+    GPS_POSITION polled;
+    EXPECT_TRUE(WaitFor(
         [&] {
-            GPS_DEVICE device;
             if (!connection->GetDeviceState(device)) {
-                return true; // gpsd went away with gpsfake
+                return true;
             }
             EXPECT_EQ(device.dwServiceState, 1U);
             deviceWasOn = deviceWasOn || device.dwDeviceState == 1;
-            deviceWentOff = deviceWasOn && device.dwDeviceState == 0;
-            GPS_POSITION fix;
-            EXPECT_TRUE(connection->GetPosition(fix, 2000));
-            if ((fix.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
-                fixes[fix.stUTCTime.wSecond - 12] = fix;
+            deviceWentOff = deviceWentOff || (deviceWasOn && device.dwDeviceState == 0);
+            EXPECT_TRUE(connection->GetPosition(polled, 2000));
+            if ((polled.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
+                fixes[polled.stUTCTime.wSecond - 12] = polled;
             }
-            return deviceWentOff;
+            return false;
         },
-        30s);
-
-    EXPECT_TRUE(deviceWasOn);
+        30s));
     EXPECT_TRUE(deviceWentOff);
     ASSERT_EQ(fixes.size(), static_cast<std::size_t>(kEpochs));
     for (const auto& [k, fix] : fixes) {
@@ -99,24 +91,17 @@ TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndTheDeviceGoesOffAtItsEnd) {
         EXPECT_NEAR(fix.flAltitudeWRTEllipsoid, 20.0 + k + 39.4, 1e-3);
         EXPECT_NEAR(fix.flSpeed, 5.0 + 0.1 * k, 1e-3);
     }
-}
-
-TEST_F(GpsdSourceTest, LostGpsdFailsThePollsAndARestartedOneIsFoundAgain) {
-    auto fake = Fake();
-    auto connection = Connect();
-    ASSERT_TRUE(connection);
+    EXPECT_FALSE(connection->GetPosition(polled, 2000));
     fake->Stop();
-
-    GPS_DEVICE device;
-    EXPECT_TRUE(WaitFor([&] { return !connection->GetDeviceState(device); }, 5s));
-    GPS_POSITION fix;
-    EXPECT_FALSE(connection->GetPosition(fix, 2000));
+    const auto answers = [&] {
+        return platform::device::GpsdSource("127.0.0.1", port.number()).Open() != nullptr;
+    };
+    ASSERT_TRUE(WaitFor([&] { return !answers(); }, 10s)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());
 
     // Once gpsd is back, it is not asked again until a second after the failed open.
-    fake = Fake();
-    platform::device::GpsdSource probe{"127.0.0.1", port.number()};
-    ASSERT_TRUE(WaitFor([&] { return probe.Open() != nullptr; }, 15s)) << "gpsd did not come back";
+    fake = GpsFake(port, temp.host() / "log.nmea");
+    ASSERT_TRUE(WaitFor(answers, 15s)) << "gpsd did not come back";
     EXPECT_FALSE(source.Open());
     now += 1s;
     connection = source.Open();

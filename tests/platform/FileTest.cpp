@@ -7,20 +7,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using platform::File;
 using platform::SeekFrom;
-
-namespace {
-
-std::ptrdiff_t EntriesIn(const std::filesystem::path& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
-}
-
-} // namespace
 
 TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
     TempRoot temp;
@@ -96,21 +89,23 @@ TEST(File, AtomicWriteReplacesWholeOrLeavesTheOldFileWholeAndNoTemporaryFile) {
     ::waitpid(child, &status, 0);
     EXPECT_EQ(status, 0) << "the write did not fail";
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
-    EXPECT_EQ(EntriesIn(temp.host() / "Program Files/Ambulo"), 1);
+    const std::filesystem::directory_iterator folder(temp.host() / "Program Files/Ambulo");
+    EXPECT_EQ(std::distance(begin(folder), end(folder)), 1) << "a temporary file stayed";
 }
 
 TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
+    using State = platform::InstanceLock::State;
     TempRoot temp;
     {
         const platform::InstanceLock first(temp.root());
-        EXPECT_EQ(first.state(), platform::InstanceLock::State::Held);
-        EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+        EXPECT_EQ(first.state(), State::Held);
+        EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Taken);
         TempRoot other;
-        EXPECT_EQ(platform::InstanceLock(other.root()).state(), platform::InstanceLock::State::Held);
+        EXPECT_EQ(platform::InstanceLock(other.root()).state(), State::Held);
     }
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Held);
 
-    // A holder that is killed leaves no stale lock behind.
+    // A holder in another process keeps the lock, and when it is killed leaves no stale lock behind.
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
@@ -122,8 +117,8 @@ TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Taken);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Held);
 }

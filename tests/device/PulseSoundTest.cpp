@@ -23,9 +23,9 @@ std::vector<double> Bursts(const std::string& raw) {
     for (std::size_t w = 1; w * kWindow * 2 <= raw.size(); ++w) {
         int peak = 0;
         for (std::size_t at = (w - 1) * kWindow * 2; at < w * kWindow * 2; at += 2) {
-            const auto low = static_cast<std::uint8_t>(raw[at]);
-            const auto high = static_cast<std::uint8_t>(raw[at + 1]);
-            peak = std::max(peak, std::abs(static_cast<std::int16_t>(low | high << 8)));
+            const auto sample =
+                static_cast<std::int16_t>(static_cast<std::uint8_t>(raw[at]) | raw[at + 1] << 8);
+            peak = std::max(peak, std::abs(sample));
         }
         if (peak >= 300) {
             first = first == 0 ? w : first;

@@ -87,7 +87,10 @@ TEST(SerialSource, EpochsArriveAsWrittenAlsoInPiecesAndAnUnpluggedReceiverIsTake
     }
     now += 2001ms;
     EXPECT_TRUE(polls(1, 0, 0)) << "a fix older than the maximum age";
+    receiver->Write(Rmc(3));
+    EXPECT_TRUE(polls(1, 0x0F, 3));
 
+    // Unplugged, the receiver's last fix goes with it.
     receiver.reset();
     EXPECT_TRUE(polls(0, 0, 0));
     receiver = std::make_unique<Receiver>(link);

@@ -1,8 +1,8 @@
 #include "platform/device/DefaultGpsSource.h"
 #include "platform/DesktopId.h"
 
-#include "support/PrivateBus.h"
 #include "support/GpsPeers.h"
+#include "support/PrivateBus.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ protected:
 
     HeldPort port;
     platform::device::DefaultGpsSource source{
-        std::make_unique<platform::device::GpsdSource>("127.0.0.1", port.number()),
+        std::make_unique<platform::device::GpsdSource>("127.0.0.1", port.number),
         std::make_unique<platform::device::GeoclueSource>(std::string(platform::kDesktopId))};
 };
 
@@ -40,7 +40,7 @@ TEST_F(DefaultGpsSourceTest, GeoclueIsTakenWithoutGpsdAndGpsdWhenItAnswers) {
     }
     temp.WriteHostFile("log.nmea", log);
     const auto fake = GpsFake(port, temp.host() / "log.nmea");
-    EXPECT_TRUE(Takes("自動: gpsd 127.0.0.1:" + port.number())) << "gpsd was not preferred";
+    EXPECT_TRUE(Takes("自動: gpsd 127.0.0.1:" + port.number)) << "gpsd was not preferred";
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     temp.WriteHostFile("log.nmea", Log());
     const HeldPort port;
     auto now = std::chrono::steady_clock::now();
-    platform::device::GpsdSource source{"127.0.0.1", port.number(), [&] { return now; }};
+    platform::device::GpsdSource source{"127.0.0.1", port.number, [&] { return now; }};
     auto fake = GpsFake(port, temp.host() / "log.nmea");
     auto connection = Connect(source, now);
     ASSERT_TRUE(connection) << "gpsd did not come up";
@@ -94,7 +94,7 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     EXPECT_FALSE(connection->GetPosition(polled, 2000));
     fake->Stop();
     const auto answers = [&] {
-        return platform::device::GpsdSource("127.0.0.1", port.number()).Open() != nullptr;
+        return platform::device::GpsdSource("127.0.0.1", port.number).Open() != nullptr;
     };
     ASSERT_TRUE(WaitFor([&] { return !answers(); }, 10s)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());

@@ -16,23 +16,23 @@ std::string Sentence(const std::string& body) {
     return "$" + body + tail;
 }
 
-HeldPort::HeldPort() : m_fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+HeldPort::HeldPort() : fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
     const int on = 1;
-    ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&address), &length);
-    m_number = std::to_string(ntohs(address.sin_port));
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    number = std::to_string(ntohs(address.sin_port));
 }
 
 HeldPort::~HeldPort() {
-    ::close(m_fd);
+    ::close(fd);
 }
 
 std::unique_ptr<ChildProcess> GpsFake(const HeldPort& port, const std::filesystem::path& log) {
     return std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/gpsfake", "-1", "-q", "-p", "-P",
-                                                                   port.number(), "-c", "0.1", log.string()});
+                                                                   port.number, "-c", "0.1", log.string()});
 }

@@ -12,18 +12,14 @@ std::string Sentence(const std::string& body);
 // A loopback TCP port kept for a server the test starts: bound with SO_REUSEADDR but not listening
 // until the object goes. gpsd, which sets that option too, can bind and listen on it; nothing else
 // can take it between choosing and binding, nor while gpsd is restarted on it.
-class HeldPort {
-public:
+struct HeldPort {
     HeldPort();
     ~HeldPort();
     HeldPort(const HeldPort&) = delete;
     HeldPort& operator=(const HeldPort&) = delete;
 
-    const std::string& number() const { return m_number; }
-
-private:
-    int m_fd;
-    std::string m_number;
+    int fd;
+    std::string number;
 };
 
 // gpsd with gpsfake playing the NMEA log once on the port, ten sentences a second.

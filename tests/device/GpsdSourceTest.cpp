@@ -33,14 +33,6 @@ std::string Log() {
     return log;
 }
 
-// Opens once a (pretended) second, as the tick does, until gpsd answers.
-std::unique_ptr<platform::GpsConnection> Connect(platform::device::GpsdSource& source,
-                                                 std::chrono::steady_clock::time_point& now) {
-    std::unique_ptr<platform::GpsConnection> connection;
-    WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s);
-    return connection;
-}
-
 } // namespace
 
 TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) {
@@ -53,8 +45,10 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     auto now = std::chrono::steady_clock::now();
     platform::device::GpsdSource source{"127.0.0.1", port.number, [&] { return now; }};
     auto fake = GpsFake(port, temp.host() / "log.nmea");
-    auto connection = Connect(source, now);
-    ASSERT_TRUE(connection) << "gpsd did not come up";
+    // Opens once a (pretended) second, as the tick does, until gpsd answers.
+    std::unique_ptr<platform::GpsConnection> connection;
+    ASSERT_TRUE(WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s))
+        << "gpsd did not come up";
 
     // The device is on while the log plays and off at its end; then gpsd goes away with gpsfake.
     bool deviceWasOn = false;

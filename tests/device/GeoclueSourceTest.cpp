@@ -1,7 +1,7 @@
-#include "platform/DesktopId.h"
 #include "platform/device/GeoclueSource.h"
+#include "platform/DesktopId.h"
 
-#include "support/GeoclueStandIn.h"
+#include "support/PrivateBus.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +15,6 @@ namespace {
 
 class GeoclueSourceTest : public PrivateBusTest {
 protected:
-    void SetUp() override {
-        PrivateBusTest::SetUp();
-        if (!IsSkipped()) {
-            StartMock(kGeoClue, kGeoclueMock);
-        }
-    }
-
     // Opens each (pretended) second, as the tick does, until GeoClue has started our client.
     std::unique_ptr<platform::GpsConnection> Started() {
         std::unique_ptr<platform::GpsConnection> connection;
@@ -51,9 +44,18 @@ protected:
     platform::device::GeoclueSource source{std::string(platform::kDesktopId), 2s, [this] { return now; }};
 };
 
-TEST_F(GeoclueSourceTest, LocationsBecomeFixesWithWhatGeoclueKnows) {
-    auto connection = Started();
-    ASSERT_TRUE(connection) << "the stand-in starts only ambulo's client at the exact level";
+TEST_F(GeoclueSourceTest, LocationsBecomeFixesAndARefusedOrLostClientFailsUntilOneStartsAgain) {
+    StartMock(kGeoClue, kGeoclueMock);
+    TellGeoclue(QStringLiteral("SetDenied"), {true});
+    auto connection = source.Open();
+    ASSERT_TRUE(connection) << "whether access is granted is known only later";
+    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
+    EXPECT_FALSE(source.Open()) << "refused";
+    now += 1s;
+    EXPECT_FALSE(source.Open()) << "asked again, but refused until a client starts";
+    TellGeoclue(QStringLiteral("SetDenied"), {false});
+    // The stand-in starts only ambulo's client at the exact level.
+    ASSERT_TRUE(connection = Started()) << "not asked again";
     EXPECT_EQ(device.dwDeviceState, 0U) << "no location yet";
 
     // 1765000000 s after the epoch is 2025-12-06 05:46:40 UTC, a Saturday; a knot is 1852 m an
@@ -85,22 +87,9 @@ TEST_F(GeoclueSourceTest, LocationsBecomeFixesWithWhatGeoclueKnows) {
     ASSERT_TRUE(connection->GetPosition(fix, 2000) && connection->GetDeviceState(device));
     EXPECT_EQ(fix.dwValidFields, 0U);
     EXPECT_EQ(std::pair(device.dwServiceState, device.dwDeviceState), std::pair(1U, 0U));
-}
-
-TEST_F(GeoclueSourceTest, RefusedOrLostClientFailsUntilOneStartsAgain) {
-    TellGeoclue(QStringLiteral("SetDenied"), {true});
-    auto connection = source.Open();
-    ASSERT_TRUE(connection) << "whether access is granted is known only later";
-    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
-    EXPECT_FALSE(source.Open()) << "refused";
-    now += 1s;
-    EXPECT_FALSE(source.Open()) << "asked again, but refused until a client starts";
-    TellGeoclue(QStringLiteral("SetDenied"), {false});
-    ASSERT_TRUE(connection = Started()) << "not asked again";
 
     StopMock();
     EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
-    GPS_POSITION fix;
     EXPECT_FALSE(connection->GetPosition(fix, 2000));
     now += 1s;
     EXPECT_FALSE(source.Open()) << "GeoClue is gone";

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 
 using namespace std::chrono_literals;
@@ -17,81 +16,61 @@ namespace {
 
 constexpr int kEpochs = 12;
 
-// Epoch k: 00:30:(10+k) UTC on 2026-12-06, latitude 35°41.1000'+k×0.01' N, longitude
-// 139°45.5000' E, 20+k m above sea level with a geoid separation of 39.4 m, 5.0+0.1k knots.
-// Two silent seconds go first, while gpsd and the test connect.
+// Epoch k: 00:30:(12+k) UTC on 2026-12-06, latitude 35°41.1000'+k×0.01' N, longitude 139°45.5000' E,
+// 20+k m above sea level with a geoid separation of 39.4 m, 5.0+0.1k knots. Two silent seconds go
+// first, while gpsd and the test connect.
 std::string Log() {
-    std::string log;
-    for (int k = -2; k < kEpochs; ++k) {
-        char time[16];
-        std::snprintf(time, sizeof time, "0030%02d.00", 10 + k);
-        if (k < 0) {
-            log += Sentence(std::string("GPRMC,") + time + ",V,,,,,,,061226,,,N");
-            continue;
-        }
-        char lat[16];
-        std::snprintf(lat, sizeof lat, "3541.%04d", 1000 + 100 * k);
-        char rmc[128];
-        std::snprintf(rmc, sizeof rmc, "GPRMC,%s,A,%s,N,13945.5000,E,%.1f,90.0,061226,,,A", time, lat,
-                      5.0 + 0.1 * k);
-        char gga[128];
-        std::snprintf(gga, sizeof gga, "GPGGA,%s,%s,N,13945.5000,E,1,08,0.9,%d.0,M,39.4,M,,", time, lat,
-                      20 + k);
-        log += Sentence(rmc) + Sentence(gga);
+    std::string log =
+        Sentence("GPRMC,003010.00,V,,,,,,,061226,,,N") + Sentence("GPRMC,003011.00,V,,,,,,,061226,,,N");
+    for (int k = 0; k < kEpochs; ++k) {
+        const std::string time = "0030" + std::to_string(12 + k) + ".00";
+        const std::string lat = "3541." + std::to_string(1000 + 100 * k);
+        const std::string knots = std::to_string((50 + k) / 10) + "." + std::to_string((50 + k) % 10);
+        log += Sentence("GPRMC," + time + ",A," + lat + ",N,13945.5000,E," + knots + ",90.0,061226,,,A") +
+               Sentence("GPGGA," + time + "," + lat + ",N,13945.5000,E,1,08,0.9," + std::to_string(20 + k) +
+                        ".0,M,39.4,M,,");
     }
     return log;
 }
 
-class GpsdSourceTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
-            GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
-        }
-        temp.WriteHostFile("log.nmea", Log());
-    }
-    std::unique_ptr<ChildProcess> Fake() { return GpsFake(port, temp.host() / "log.nmea"); }
-    std::unique_ptr<platform::GpsConnection> Connect() {
-        std::unique_ptr<platform::GpsConnection> connection;
-        WaitFor([&] { return (connection = source.Open()) != nullptr; }, 15s);
-        return connection;
-    }
-
-    TempRoot temp;
-    std::string port = FreePort();
-    platform::device::GpsdSource source{"127.0.0.1", port};
-};
-
 } // namespace
 
-TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndTheDeviceGoesOffAtItsEnd) {
-    auto fake = Fake();
-    ASSERT_TRUE(fake->Started());
-    auto connection = Connect();
-    ASSERT_TRUE(connection) << "gpsd did not come up";
+TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) {
+    if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
+        GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
+    }
+    TempRoot temp;
+    temp.WriteHostFile("log.nmea", Log());
+    const HeldPort port;
+    auto now = std::chrono::steady_clock::now();
+    platform::device::GpsdSource source{"127.0.0.1", port.number, [&] { return now; }};
+    auto fake = GpsFake(port, temp.host() / "log.nmea");
+    // Opens once a (pretended) second, as the tick does, until gpsd answers.
+    std::unique_ptr<platform::GpsConnection> connection;
+    ASSERT_TRUE(WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s))
+        << "gpsd did not come up";
 
+    // The device is on while the log plays and off at its end; then gpsd goes away with gpsfake.
     bool deviceWasOn = false;
     bool deviceWentOff = false;
     std::map<int, GPS_POSITION> fixes; // by epoch
-    WaitFor(
+    GPS_DEVICE device;
+    GPS_POSITION polled;
+    EXPECT_TRUE(WaitFor(
         [&] {
-            GPS_DEVICE device;
             if (!connection->GetDeviceState(device)) {
-                return true; // gpsd went away with gpsfake
+                return true;
             }
             EXPECT_EQ(device.dwServiceState, 1U);
             deviceWasOn = deviceWasOn || device.dwDeviceState == 1;
-            deviceWentOff = deviceWasOn && device.dwDeviceState == 0;
-            GPS_POSITION fix;
-            EXPECT_TRUE(connection->GetPosition(fix, 2000));
-            if ((fix.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
-                fixes[fix.stUTCTime.wSecond - 10] = fix;
+            deviceWentOff = deviceWentOff || (deviceWasOn && device.dwDeviceState == 0);
+            EXPECT_TRUE(connection->GetPosition(polled, 2000));
+            if ((polled.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
+                fixes[polled.stUTCTime.wSecond - 12] = polled;
             }
-            return deviceWentOff;
+            return false;
         },
-        30s);
-
-    EXPECT_TRUE(deviceWasOn);
+        30s));
     EXPECT_TRUE(deviceWentOff);
     ASSERT_EQ(fixes.size(), static_cast<std::size_t>(kEpochs));
     for (const auto& [k, fix] : fixes) {
@@ -106,27 +85,20 @@ TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndTheDeviceGoesOffAtItsEnd) {
         EXPECT_NEAR(fix.flAltitudeWRTEllipsoid, 20.0 + k + 39.4, 1e-3);
         EXPECT_NEAR(fix.flSpeed, 5.0 + 0.1 * k, 1e-3);
     }
-}
-
-TEST_F(GpsdSourceTest, LostGpsdFailsThePollsAndARestartedOneIsFoundAgain) {
-    auto fake = Fake();
-    auto connection = Connect();
-    ASSERT_TRUE(connection);
+    EXPECT_FALSE(connection->GetPosition(polled, 2000));
     fake->Stop();
-
-    GPS_DEVICE device;
-    EXPECT_TRUE(WaitFor([&] { return !connection->GetDeviceState(device); }, 5s));
-    GPS_POSITION fix;
-    EXPECT_FALSE(connection->GetPosition(fix, 2000));
-
-    // With gpsd gone, opening fails at once, and is not tried again within the second.
-    const auto before = std::chrono::steady_clock::now();
+    const auto answers = [&] {
+        return platform::device::GpsdSource("127.0.0.1", port.number).Open() != nullptr;
+    };
+    ASSERT_TRUE(WaitFor([&] { return !answers(); }, 10s)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());
-    EXPECT_FALSE(source.Open());
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 1s);
 
-    fake = Fake();
-    connection = Connect();
+    // Once gpsd is back, it is not asked again until a second after the failed open.
+    fake = GpsFake(port, temp.host() / "log.nmea");
+    ASSERT_TRUE(WaitFor(answers, 15s)) << "gpsd did not come back";
+    EXPECT_FALSE(source.Open());
+    now += 1s;
+    connection = source.Open();
     ASSERT_TRUE(connection) << "a restarted gpsd was not found again";
     EXPECT_TRUE(
         WaitFor([&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10s));

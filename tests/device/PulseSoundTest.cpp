@@ -23,9 +23,9 @@ std::vector<double> Bursts(const std::string& raw) {
     for (std::size_t w = 1; w * kWindow * 2 <= raw.size(); ++w) {
         int peak = 0;
         for (std::size_t at = (w - 1) * kWindow * 2; at < w * kWindow * 2; at += 2) {
-            const auto low = static_cast<std::uint8_t>(raw[at]);
-            const auto high = static_cast<std::uint8_t>(raw[at + 1]);
-            peak = std::max(peak, std::abs(static_cast<std::int16_t>(low | high << 8)));
+            const auto sample =
+                static_cast<std::int16_t>(static_cast<std::uint8_t>(raw[at]) | raw[at + 1] << 8);
+            peak = std::max(peak, std::abs(sample));
         }
         if (peak >= 300) {
             first = first == 0 ? w : first;
@@ -36,13 +36,6 @@ std::vector<double> Bursts(const std::string& raw) {
         }
     }
     return bursts;
-}
-
-void ExpectChimes(const std::vector<double>& bursts, std::size_t count) {
-    EXPECT_EQ(bursts.size(), count);
-    for (const double seconds : bursts) {
-        EXPECT_NEAR(seconds, 0.57, 0.03); // the second note starts at 0.12 s and lasts 0.45 s
-    }
 }
 
 // Our chime through a private PulseAudio server whose null sink parec records.
@@ -82,14 +75,17 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
             },
             15s);
     };
-    const auto stop = [&] {
+    // Stops the server and counts the chimes it played, each heard in full.
+    const auto stopHearing = [&](std::size_t count) {
         recorder->Stop();
         server->Stop();
-        return Bursts(temp.ReadHostFile("out.raw"));
+        const auto bursts = Bursts(temp.ReadHostFile("out.raw"));
+        EXPECT_EQ(bursts.size(), count);
+        for (const double seconds : bursts) {
+            EXPECT_NEAR(seconds, 0.57, 0.03); // the second note starts at 0.12 s and lasts 0.45 s
+        }
     };
-    std::vector<std::string> reports;
-    platform::device::PulseSound sound(temp.root(),
-                                       [&](const std::string& message) { reports.push_back(message); });
+    platform::device::PulseSound sound(temp.root(), [](const std::string&) {});
     const auto playEverySecond = [&](int count) {
         for (int i = 0; i < count; ++i) {
             sound.Play(platform::kDefaultSoundPath);
@@ -100,13 +96,13 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
 
     ASSERT_TRUE(start()) << "the private PulseAudio server did not come up";
     playEverySecond(30);
-    ExpectChimes(stop(), 30);
+    stopHearing(30);
 
     playEverySecond(3); // to no server; asked for too long ago to be made once it is back
     std::this_thread::sleep_for(1500ms);
     ASSERT_TRUE(start()) << "the private PulseAudio server did not come up again";
     playEverySecond(5);
-    ExpectChimes(stop(), 5);
+    stopHearing(5);
 }
 
 } // namespace

@@ -45,32 +45,32 @@ std::string Gga(int s) {
                     ".5,N,13900.0,E,1,08,0.9,12.5,M,,M,,");
 }
 
-class SerialSourceTest : public ::testing::Test {
-protected:
+} // namespace
+
+TEST(SerialSource, EpochsArriveAsWrittenAlsoInPiecesAndAnUnpluggedReceiverIsTakenBackWhenReplugged) {
+    TempRoot temp;
+    const auto link = temp.host() / "gps";
+    auto now = std::chrono::steady_clock::now();
+    platform::device::SerialSource source{link.string(), 4800, [&] { return now; }};
+    std::unique_ptr<platform::GpsConnection> connection;
     // Polls as the tick does until the device state and the fix are as expected.
-    bool Polls(platform::GpsConnection& connection, std::uint32_t deviceState, std::uint32_t bits,
-               int second) {
+    const auto polls = [&](std::uint32_t deviceState, std::uint32_t bits, int second) {
         return WaitFor(
             [&] {
                 GPS_DEVICE device;
                 GPS_POSITION fix;
-                return connection.GetDeviceState(device) && connection.GetPosition(fix, 2000) &&
+                return connection->GetDeviceState(device) && connection->GetPosition(fix, 2000) &&
                        device.dwServiceState == 1 && device.dwDeviceState == deviceState &&
                        fix.dwValidFields == bits && (bits == 0 || fix.stUTCTime.wSecond == 10 + second);
             },
             5s);
-    }
+    };
+    EXPECT_FALSE(source.Open()) << "no device";
+    temp.WriteHostFile("gps", "$GPRMC\r\n");
+    EXPECT_FALSE(source.Open()) << "a plain file";
 
-    TempRoot temp;
-    std::filesystem::path link = temp.host() / "gps";
-    std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
-    platform::device::SerialSource source{link.string(), 4800, [this] { return now; }};
-};
-
-TEST_F(SerialSourceTest, EpochsArriveAsWrittenAlsoInPieces) {
-    const Receiver receiver(link);
-    auto connection = source.Open();
-    ASSERT_TRUE(connection);
+    auto receiver = std::make_unique<Receiver>(link);
+    ASSERT_TRUE(connection = source.Open());
     const auto cut = Rmc(0).size() / 2;
     // What is written next, and the fix it makes: validity bits (none: no fix yet) and second.
     for (const auto& [text, bits, second] :
@@ -82,31 +82,20 @@ TEST_F(SerialSourceTest, EpochsArriveAsWrittenAlsoInPieces) {
           {Gga(1) + Rmc(2).substr(0, 30), 0x4FU, 1},
           {Rmc(2).substr(30) + Gga(2), 0x4FU, 2}}) {
         SCOPED_TRACE(text);
-        receiver.Write(text);
-        EXPECT_TRUE(Polls(*connection, 1, bits, second));
+        receiver->Write(text);
+        EXPECT_TRUE(polls(1, bits, second));
     }
     now += 2001ms;
-    EXPECT_TRUE(Polls(*connection, 1, 0, 0)) << "a fix older than the maximum age";
-}
+    EXPECT_TRUE(polls(1, 0, 0)) << "a fix older than the maximum age";
+    receiver->Write(Rmc(3));
+    EXPECT_TRUE(polls(1, 0x0F, 3));
 
-TEST_F(SerialSourceTest, AnUnpluggedReceiverTurnsTheDeviceOffUntilItIsBack) {
-    EXPECT_FALSE(source.Open()) << "no device";
-    temp.WriteHostFile("gps", "$GPRMC\r\n");
-    EXPECT_FALSE(source.Open()) << "a plain file";
-
-    auto receiver = std::make_unique<Receiver>(link);
-    auto connection = source.Open();
-    ASSERT_TRUE(connection);
-    receiver->Write(Rmc(0));
-    ASSERT_TRUE(Polls(*connection, 1, 0xF, 0));
+    // Unplugged, the receiver's last fix goes with it.
     receiver.reset();
-    EXPECT_TRUE(Polls(*connection, 0, 0, 0));
-
+    EXPECT_TRUE(polls(0, 0, 0));
     receiver = std::make_unique<Receiver>(link);
-    EXPECT_TRUE(Polls(*connection, 0, 0, 0)) << "not reopened within the second";
+    EXPECT_TRUE(polls(0, 0, 0)) << "not reopened within the second";
     now += 1s;
     receiver->Write(Rmc(5) + Gga(5));
-    EXPECT_TRUE(Polls(*connection, 1, 0x4F, 5));
+    EXPECT_TRUE(polls(1, 0x4F, 5));
 }
-
-} // namespace

@@ -7,20 +7,13 @@
 
 #include <algorithm>
 #include <csignal>
+#include <iterator>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using platform::File;
 using platform::SeekFrom;
-
-namespace {
-
-std::ptrdiff_t EntriesIn(const std::filesystem::path& folder) {
-    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
-}
-
-} // namespace
 
 TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
     TempRoot temp;
@@ -74,50 +67,45 @@ TEST(File, FoldersAreCreatedListedAndFilesDeleted) {
     EXPECT_FALSE(platform::FileExists(temp.root(), "\\a\\run.log"));
 }
 
-TEST(File, AtomicWriteReplacesWholeAndLeavesNoTemporaryFile) {
+TEST(File, AtomicWriteReplacesWholeOrLeavesTheOldFileWholeAndNoTemporaryFile) {
     TempRoot temp;
-    ASSERT_TRUE(platform::WriteFileAtomically(temp.root(), "\\Program Files\\Ambulo\\ambl.opt", "first"));
-    ASSERT_TRUE(platform::WriteFileAtomically(temp.root(), "\\Program Files\\Ambulo\\ambl.opt", "2nd"));
+    const char* const opt = "\\Program Files\\Ambulo\\ambl.opt";
+    ASSERT_TRUE(platform::WriteFileAtomically(temp.root(), opt, "first"));
+    ASSERT_TRUE(platform::WriteFileAtomically(temp.root(), opt, "2nd"));
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
-    EXPECT_EQ(EntriesIn(temp.host() / "Program Files/Ambulo"), 1);
-}
 
-TEST(File, AtomicWriteThatFailsLeavesTheOldFileWhole) {
-    TempRoot temp;
-    temp.WriteHostFile("opt/ambl.opt", "the old settings");
-
-    // A file-size limit makes the write fail part-way, as a full disk would.
-    struct sigaction ignore {};
-    struct sigaction previousAction {};
-    ignore.sa_handler = SIG_IGN;
-    ::sigaction(SIGXFSZ, &ignore, &previousAction);
-    rlimit previousLimit{};
-    ::getrlimit(RLIMIT_FSIZE, &previousLimit);
-    rlimit small = previousLimit;
-    small.rlim_cur = 4;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const bool written =
-        platform::WriteFileAtomically(temp.root(), "\\opt\\ambl.opt", "new settings, longer");
-    ::setrlimit(RLIMIT_FSIZE, &previousLimit);
-    ::sigaction(SIGXFSZ, &previousAction, nullptr);
-
-    EXPECT_FALSE(written);
-    EXPECT_EQ(temp.ReadHostFile("opt/ambl.opt"), "the old settings");
-    EXPECT_EQ(EntriesIn(temp.host() / "opt"), 1);
+    // In a child, a file-size limit makes the write fail part-way, as a full disk would.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit small{};
+        ::getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 2;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        ::_exit(platform::WriteFileAtomically(temp.root(), opt, "longer") ? 1 : 0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "the write did not fail";
+    EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
+    const std::filesystem::directory_iterator folder(temp.host() / "Program Files/Ambulo");
+    EXPECT_EQ(std::distance(begin(folder), end(folder)), 1) << "a temporary file stayed";
 }
 
 TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
+    using State = platform::InstanceLock::State;
     TempRoot temp;
     {
         const platform::InstanceLock first(temp.root());
-        EXPECT_EQ(first.state(), platform::InstanceLock::State::Held);
-        EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+        EXPECT_EQ(first.state(), State::Held);
+        EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Taken);
         TempRoot other;
-        EXPECT_EQ(platform::InstanceLock(other.root()).state(), platform::InstanceLock::State::Held);
+        EXPECT_EQ(platform::InstanceLock(other.root()).state(), State::Held);
     }
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Held);
 
-    // A holder that is killed leaves no stale lock behind.
+    // A holder in another process keeps the lock, and when it is killed leaves no stale lock behind.
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t holder = ::fork();
@@ -129,8 +117,8 @@ TEST(InstanceLock, OneHolderPerRootUntilItGoes) {
     }
     char byte = 0;
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Taken);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Taken);
     ::kill(holder, SIGKILL);
     ::waitpid(holder, nullptr, 0);
-    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), platform::InstanceLock::State::Held);
+    EXPECT_EQ(platform::InstanceLock(temp.root()).state(), State::Held);
 }

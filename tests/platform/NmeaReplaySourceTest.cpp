@@ -25,14 +25,6 @@ std::vector<GPS_POSITION> Epochs(int count) {
     return epochs;
 }
 
-struct Replay {
-    std::chrono::steady_clock::time_point now{100s};
-    NmeaReplaySource source;
-
-    Replay(int count, NmeaReplaySource::Pacing pacing)
-        : source(Epochs(count), pacing, [this] { return now; }) {}
-};
-
 // The latitude of the polled fix, 0 without a fix, -1 when the poll fails.
 double Poll(platform::GpsConnection& connection, std::uint32_t maxAgeMs) {
     GPS_POSITION position;
@@ -52,40 +44,42 @@ std::pair<std::uint32_t, std::uint32_t> State(platform::GpsConnection& connectio
 } // namespace
 
 TEST(NmeaReplaySource, WallClockReleasesOneEpochPerSecondSinceOpen) {
-    Replay replay(3, NmeaReplaySource::Pacing::WallClock);
-    replay.now += 5s; // time before opening does not count
-    const auto connection = replay.source.Open();
+    std::chrono::steady_clock::time_point now{100s};
+    NmeaReplaySource source(Epochs(3), NmeaReplaySource::Pacing::WallClock, [&] { return now; });
+    now += 5s; // time before opening does not count
+    const auto connection = source.Open();
     EXPECT_EQ(Poll(*connection, 0), 1);
-    replay.now += 1500ms; // epoch 1 is 0.5 s old
+    now += 1500ms; // epoch 1 is 0.5 s old
     EXPECT_EQ(Poll(*connection, 500), 2);
     EXPECT_EQ(Poll(*connection, 499), 0);
-    replay.now += 1499ms;
+    now += 1499ms;
     EXPECT_EQ(Poll(*connection, 999), 3);
     EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
-    replay.now += 1ms; // 3 s: past the last epoch, which is now 1 s old
+    now += 1ms; // 3 s: past the last epoch, which is now 1 s old
     EXPECT_EQ(State(*connection), std::make_pair(1U, 0U));
     EXPECT_EQ(Poll(*connection, 1000), 3);
     EXPECT_EQ(Poll(*connection, 999), 0);
 
-    const auto later = replay.source.Open(); // a new connection starts from the first epoch
+    const auto later = source.Open(); // a new connection starts from the first epoch
     EXPECT_EQ(Poll(*later, 0), 1);
     EXPECT_TRUE(later->Close());
     EXPECT_EQ(State(*later), std::make_pair(0U, 1U));
 }
 
 TEST(NmeaReplaySource, ManualReleasesAnEpochPerAdvance) {
-    Replay replay(2, NmeaReplaySource::Pacing::Manual);
-    const auto connection = replay.source.Open();
+    std::chrono::steady_clock::time_point now{100s};
+    NmeaReplaySource source(Epochs(2), NmeaReplaySource::Pacing::Manual, [&] { return now; });
+    const auto connection = source.Open();
     EXPECT_EQ(Poll(*connection, 60000), 0);
     EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
-    replay.source.Advance();
-    replay.now += 1h; // the current epoch has no age
+    source.Advance();
+    now += 1h; // the current epoch has no age
     EXPECT_EQ(Poll(*connection, 0), 1);
-    replay.source.Advance();
+    source.Advance();
     EXPECT_EQ(Poll(*connection, 0), 2);
     EXPECT_EQ(State(*connection), std::make_pair(1U, 1U));
-    replay.source.Advance();
-    replay.source.Advance();
+    source.Advance();
+    source.Advance();
     EXPECT_EQ(Poll(*connection, 60000), 0);
     EXPECT_EQ(State(*connection), std::make_pair(1U, 0U));
 }

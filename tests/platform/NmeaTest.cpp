@@ -1,9 +1,10 @@
 #include "platform/Nmea.h"
 
+#include "support/GpsPeers.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -21,17 +22,6 @@ constexpr std::uint32_t kEllipsoid = platform::GPS_VALID_ALTITUDE_WRT_ELLIPSOID;
 // The well-known example pair, with their published checksums.
 constexpr const char* kRmc = "$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A\r\n";
 constexpr const char* kGga = "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
-
-// A sentence with its checksum: the XOR of the characters between '$' and '*'.
-std::string Checked(std::string_view body) {
-    unsigned sum = 0;
-    for (const char c : body) {
-        sum ^= static_cast<unsigned char>(c);
-    }
-    char hex[3];
-    std::snprintf(hex, sizeof hex, "%02X", sum);
-    return "$" + std::string(body) + "*" + hex + "\r\n";
-}
 
 // Parses from a buffer of exactly the text's size, so that the sanitizer sees a read past its end.
 std::vector<GPS_POSITION> Parse(std::string_view text) {
@@ -62,9 +52,9 @@ TEST(Nmea, RmcGivesTimeDatePositionAndSpeed) {
 }
 
 TEST(Nmea, MissingOrVoidRmcFieldsLeaveTheirBitsClear) {
-    const auto epochs = Parse(Checked("GPRMC,000001,V,4807.038,N,01131.000,E,1.0,,010180,,") +
-                              Checked("GPRMC,000002,A,4807.038,N,01131.000,E,,,,,") +
-                              Checked("GPRMC,000003,A,4860.000,N,01131.000,X,1.0,,310280,,") +
+    const auto epochs = Parse(Sentence("GPRMC,000001,V,4807.038,N,01131.000,E,1.0,,010180,,") +
+                              Sentence("GPRMC,000002,A,4807.038,N,01131.000,E,,,,,") +
+                              Sentence("GPRMC,000003,A,4860.000,N,01131.000,X,1.0,,310280,,") +
                               "$GPRMC,000004,A\n4807.038,N,01131.000,E,022.4,084.4,230394\n");
     ASSERT_EQ(epochs.size(), 4U);
     EXPECT_EQ(epochs[0].dwValidFields, kTime);
@@ -82,11 +72,11 @@ TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmc) {
     EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTSeaLevel, 545.4F);
     EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTEllipsoid, 592.3F); // 545.4 + 46.9
 
-    epochs = Parse(Checked("GNGGA,000001,0100.000,S,00130.000,W,2,05,1.0,-12.5,M,-30.0,M,,") +
-                   Checked("GPGGA,000002,0100.000,N,00100.000,E,1,05,1.0,7.0,M,,M,,") +
-                   Checked("GPGGA,000003,0100.000,N,00100.000,E,0,00,,7.0,M,1.0,M,,") +
-                   Checked("GPGGA,000004,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
-                   Checked("GPRMC,000004,A,0200.000,N,00200.000,E,0.0,,010180,,"));
+    epochs = Parse(Sentence("GNGGA,000001,0100.000,S,00130.000,W,2,05,1.0,-12.5,M,-30.0,M,,") +
+                   Sentence("GPGGA,000002,0100.000,N,00100.000,E,1,05,1.0,7.0,M,,M,,") +
+                   Sentence("GPGGA,000003,0100.000,N,00100.000,E,0,00,,7.0,M,1.0,M,,") +
+                   Sentence("GPGGA,000004,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                   Sentence("GPRMC,000004,A,0200.000,N,00200.000,E,0.0,,010180,,"));
     ASSERT_EQ(epochs.size(), 4U);
     EXPECT_EQ(epochs[0].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
     EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, -(1 + 30.0 / 60));
@@ -99,12 +89,12 @@ TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmc) {
 }
 
 TEST(Nmea, EpochsAreRunsOfTheSameTimeOfDay) {
-    const auto epochs = Parse(Checked("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
-                              Checked("GPGSV,3,1,11,03,03,111,00") +
+    const auto epochs = Parse(Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                              Sentence("GPGSV,3,1,11,03,03,111,00") +
                               "$GPRMC,100001,A,0300.000,N,00300.000,E,1.0,,010124,,*00\r\n" +
-                              Checked("GNRMC,100000.00,A,0200.000,N,00200.000,E,1.0,,010124,,") +
-                              Checked("GPGGA,100000.5,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
-                              Checked("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,"));
+                              Sentence("GNRMC,100000.00,A,0200.000,N,00200.000,E,1.0,,010124,,") +
+                              Sentence("GPGGA,100000.5,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                              Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,"));
     // The GSV and the RMC with a wrong checksum do not split the first epoch.
     ASSERT_EQ(epochs.size(), 3U);
     EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid);
@@ -120,7 +110,7 @@ TEST(Nmea, DamagedAndForeignLinesAreSkipped) {
     EXPECT_EQ(Parse(withSum("6a")).size(), 1U);
     EXPECT_TRUE(Parse(withSum("6B")).empty());
     EXPECT_TRUE(Parse(withSum("7A")).empty()); // wrong in its high digit only
-    EXPECT_TRUE(Parse(Checked("1PRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,")).empty());
+    EXPECT_TRUE(Parse(Sentence("1PRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,,")).empty());
     EXPECT_TRUE(Parse(std::string(kRmc).insert(0, " garbage ")).empty());
     EXPECT_TRUE(Parse("$GPRMC,12ab19,A,4807.038,N,01131.000,E,022.4,084.4,230394\n").empty());
     EXPECT_TRUE(Parse("$GPVTG,054.7,T,034.4,M,005.5,N,010.2,K*48\n\n\xff\xfe$\n$GPRMC*\n$GPGGA,1").empty());

@@ -16,17 +16,11 @@ TEST(TextCodec, Utf8AndUtf16LeRoundTrip) {
 TEST(TextCodec, MalformedInputBecomesReplacementCharacters) {
     const std::string replacement = "\xEF\xBF\xBD";
     // A lone low surrogate, then an odd trailing byte.
-    EXPECT_EQ(platform::Utf16LeToUtf8("\x1E\xDD"
-                                      "A\0"
-                                      "B"s),
-              replacement + "A" + replacement);
+    EXPECT_EQ(platform::Utf16LeToUtf8("\x1E\xDD\x41\0\x42"s), replacement + "A" + replacement);
     // A lone high surrogate at the end.
     EXPECT_EQ(platform::Utf16LeToUtf8("\x34\xD8"s), replacement);
     // A stray continuation byte, an overlong "/" and a truncated sequence.
-    EXPECT_EQ(platform::Utf8ToUtf16Le("\x80"
-                                      "a"),
-              "\xFD\xFF"
-              "a\0"s);
+    EXPECT_EQ(platform::Utf8ToUtf16Le("\x80\x61"), "\xFD\xFF\x61\0"s);
     EXPECT_EQ(platform::Utf8ToUtf16Le("\xC0\xAF"), "\xFD\xFF\xFD\xFF"s);
     EXPECT_EQ(platform::Utf8ToUtf16Le("\xE3\x82"), "\xFD\xFF\xFD\xFF"s);
 }

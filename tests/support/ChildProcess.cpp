@@ -1,8 +1,9 @@
 #include "support/ChildProcess.h"
 
-#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <map>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,29 +12,22 @@ extern char** environ;
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv,
                            const std::vector<std::string>& environment) {
-    // gpsfake looks for gpsd on PATH, and gpsd lives in /usr/sbin.
-    std::vector<std::string> env{"PATH=/usr/bin:/bin:/usr/sbin:/sbin"};
     // The extra settings replace inherited ones of the same name.
-    const auto replaced = [&](std::string_view setting) {
-        const std::string_view name = setting.substr(0, setting.find('=') + 1);
-        return name == "PATH=" ||
-               std::any_of(environment.begin(), environment.end(),
-                           [&](const std::string& e) { return std::string_view(e).starts_with(name); });
-    };
+    std::map<std::string, std::string> settings;
     for (char** e = environ; *e != nullptr; ++e) {
-        if (!replaced(*e)) {
-            env.emplace_back(*e);
-        }
+        settings[std::string(*e, std::strcspn(*e, "="))] = *e;
     }
-    env.insert(env.end(), environment.begin(), environment.end());
+    for (const auto& e : environment) {
+        settings[e.substr(0, e.find('='))] = e;
+    }
     std::vector<char*> args;
     for (const auto& a : argv) {
         args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
     std::vector<char*> envp;
-    for (auto& e : env) {
-        envp.push_back(e.data());
+    for (auto& [name, setting] : settings) {
+        envp.push_back(setting.data());
     }
     envp.push_back(nullptr);
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <chrono>
-#include <ctime>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 // A helper program a test starts (gpsd via gpsfake, a private D-Bus, dbusmock), with its output
@@ -41,10 +41,7 @@ template <typename Condition> bool WaitFor(Condition condition, std::chrono::mil
         if (std::chrono::steady_clock::now() > end) {
             return false;
         }
-        struct timespec pause {
-            0, 5'000'000
-        };
-        nanosleep(&pause, nullptr);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
 }

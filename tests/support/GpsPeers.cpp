@@ -16,19 +16,23 @@ std::string Sentence(const std::string& body) {
     return "$" + body + tail;
 }
 
-std::string FreePort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+HeldPort::HeldPort() : fd(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(fd);
-    return std::to_string(ntohs(address.sin_port));
+    number = std::to_string(ntohs(address.sin_port));
 }
 
-std::unique_ptr<ChildProcess> GpsFake(const std::string& port, const std::filesystem::path& log) {
+HeldPort::~HeldPort() {
+    ::close(fd);
+}
+
+std::unique_ptr<ChildProcess> GpsFake(const HeldPort& port, const std::filesystem::path& log) {
     return std::make_unique<ChildProcess>(std::vector<std::string>{"/usr/bin/gpsfake", "-1", "-q", "-p", "-P",
-                                                                   port, "-c", "0.1", log.string()});
+                                                                   port.number, "-c", "0.1", log.string()});
 }

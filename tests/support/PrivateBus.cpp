@@ -1,6 +1,5 @@
 #include "support/PrivateBus.h"
 
-#include <QDBusArgument>
 #include <QDBusConnection>
 
 #include <cstdlib>
@@ -9,14 +8,16 @@
 
 using namespace std::chrono_literals;
 
+namespace {
+
+// False when the private bus could not be started.
 bool UsePrivateBus() {
     static std::unique_ptr<ChildProcess> daemon;
-    static bool started = false;
-    if (started) {
+    if (daemon) {
         return true;
     }
     const std::string address = "unix:abstract=ambulo-test-bus-" + std::to_string(::getpid());
-    daemon = std::make_unique<ChildProcess>(std::vector<std::string>{
+    auto started = std::make_unique<ChildProcess>(std::vector<std::string>{
         "/usr/bin/dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + address});
     const auto connects = [&] {
         const bool connected =
@@ -25,15 +26,17 @@ bool UsePrivateBus() {
         QDBusConnection::disconnectFromBus(QStringLiteral("probe"));
         return connected;
     };
-    if (!WaitFor([&] { return daemon->Exited() || connects(); }, 10s) || daemon->Exited()) {
+    if (!WaitFor([&] { return started->Exited() || connects(); }, 10s) || started->Exited()) {
         return false;
     }
     for (const char* variable : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
         ::setenv(variable, address.c_str(), 1);
     }
-    started = true;
+    daemon = std::move(started);
     return true;
 }
+
+} // namespace
 
 QDBusMessage BusCall(const QString& service, const QString& path, const QString& interface,
                      const QString& method, const QVariantList& arguments) {
@@ -49,37 +52,6 @@ bool HasOwner(const QString& name) {
     return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
 }
 
-namespace {
-
-const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
-const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
-const QString kMock = QStringLiteral("org.freedesktop.DBus.Mock");
-
-} // namespace
-
-std::vector<std::pair<QString, uint>> PortalInhibitCalls() {
-    const QDBusMessage reply =
-        BusCall(kPortal, kPortalPath, kMock, QStringLiteral("GetMethodCalls"), {QStringLiteral("Inhibit")});
-    std::vector<std::pair<QString, uint>> calls;
-    const auto log = reply.arguments().value(0).value<QDBusArgument>();
-    log.beginArray();
-    while (!log.atEnd()) {
-        qulonglong when = 0;
-        QVariantList arguments;
-        log.beginStructure();
-        log >> when >> arguments;
-        log.endStructure();
-        calls.emplace_back(arguments.value(0).toString(), arguments.value(1).toUInt());
-    }
-    log.endArray();
-    return calls;
-}
-
-int PortalHeldRequests() {
-    const QDBusMessage reply = BusCall(kPortal, kPortalPath, kMock, QStringLiteral("HeldRequests"));
-    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toStringList().size() : -1;
-}
-
 void PrivateBusTest::SetUp() {
     if (!ChildProcess::Installed("/usr/bin/dbus-daemon") || !ChildProcess::Installed("/usr/bin/python3") ||
         !std::filesystem::exists("/usr/lib/python3/dist-packages/dbusmock")) {
@@ -89,20 +61,12 @@ void PrivateBusTest::SetUp() {
     ASSERT_TRUE(UsePrivateBus()) << "the private dbus-daemon did not start";
 }
 
-void PrivateBusTest::TearDown() {
-    StopMock();
-}
-
 void PrivateBusTest::StartMock(const QString& owned, std::vector<std::string> arguments) {
     name = owned;
     arguments.insert(arguments.begin(), {"/usr/bin/python3", "-m", "dbusmock"});
     mock = std::make_unique<ChildProcess>(arguments);
     ASSERT_TRUE(WaitFor([this] { return mock->Exited() || HasOwner(name); }, 15s) && !mock->Exited())
         << "dbusmock did not come up as " << name.toStdString();
-}
-
-void PrivateBusTest::StartMockPortal() {
-    StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL});
 }
 
 void PrivateBusTest::StopMock() {

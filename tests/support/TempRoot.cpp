@@ -3,22 +3,17 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 
-namespace {
-
-std::filesystem::path MakeTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ambulo-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    return pattern;
-}
-
-} // namespace
-
-TempRoot::TempRoot() : m_root(MakeTempFolder()) {}
+TempRoot::TempRoot()
+    : m_root([] {
+          std::string pattern = (std::filesystem::temp_directory_path() / "ambulo-test-XXXXXX").string();
+          if (::mkdtemp(pattern.data()) == nullptr) {
+              throw std::runtime_error("cannot create a temporary folder");
+          }
+          return pattern;
+      }()) {}
 
 TempRoot::~TempRoot() {
     std::error_code ec;
@@ -33,9 +28,7 @@ void TempRoot::WriteHostFile(const std::filesystem::path& relative, std::string_
 
 std::string TempRoot::ReadHostFile(const std::filesystem::path& relative) const {
     std::ifstream in(host() / relative, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name) {

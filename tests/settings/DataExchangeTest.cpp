@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 // A field is read from its start, after blanks and one plus sign, and what follows the number is
-// ignored; an integer beyond the type's range is its largest. A refused field keeps its value.
-TEST(FieldNumbers, FieldsAreReadFromTheirStart) {
+// ignored; an integer beyond the type's range is its largest. A number outside its range is
+// refused, naming the range as the fields show numbers: in the shortest form of up to fifteen
+// significant digits. A refused field keeps its value.
+TEST(FieldNumbers, FieldsAreReadFromTheirStartAndHeldToTheirRange) {
     struct Case {
         const char* text;
         std::optional<double> number;
@@ -25,11 +27,6 @@ TEST(FieldNumbers, FieldsAreReadFromTheirStart) {
         EXPECT_EQ(ReadInteger(c.text, integer), c.integer ? "" : "Please enter an integer.") << c.text;
         EXPECT_EQ(integer, c.integer.value_or(-1)) << c.text;
     }
-}
-
-// A number outside its range is refused, naming the range as the fields show numbers: in the
-// shortest form of up to fifteen significant digits.
-TEST(FieldNumbers, NumbersOutsideTheirRangeAreRefusedNamingIt) {
     double value = -123.0;
     EXPECT_EQ(ReadNumber("0.99", 1, 300, value), "Please enter a number between 1 and 300.");
     EXPECT_EQ(ReadNumber("0", 1.0 / 3.0, 2.25, value),

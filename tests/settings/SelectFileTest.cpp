@@ -10,19 +10,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// The entries of a list box or of a drop-down list, in their order.
-std::vector<std::string> Texts(const QAbstractItemModel& model) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < model.rowCount(); ++i) {
-        texts.push_back(model.index(i, 0).data().toString().toStdString());
-    }
-    return texts;
-}
-
-} // namespace
-
 TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfirms) {
     // \My Documents\Ambulo with a folder, a hidden folder and files that a file rule could mistake.
     TestServices t;
@@ -30,20 +17,27 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
          {"Log/a.log", ".cache/b.log", "run.log", "run.txt", "[x].log", "B.LOG", "ambl0102.log"}) {
         t.temp.WriteHostFile(std::string("My Documents/Ambulo/") + file, "x");
     }
+    // The entries of a list box or of a drop-down list, in their order.
+    const auto texts = [](const QAbstractItemModel& model) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < model.rowCount(); ++i) {
+            entries.push_back(model.index(i, 0).data().toString().toStdString());
+        }
+        return entries;
+    };
     CSelectFile dlg(t.temp.root(), t.messages);
     dlg.m_strFolder = R"(\My Documents\Ambulo)";
     dlg.InitDialog();
     dlg.show();
     auto* combo = dlg.Item<QComboBox>(1058);
     auto* list = dlg.Item<QListWidget>(1059);
-    auto* folderText = dlg.Item<QLabel>(1140);
-    EXPECT_EQ(Texts(*combo->model()), (std::vector<std::string>{"\\", "  My Documents", "    Ambulo"}));
+    EXPECT_EQ(texts(*combo->model()), (std::vector<std::string>{"\\", "  My Documents", "    Ambulo"}));
     EXPECT_EQ(combo->currentIndex(), 2);
     // Folders before files, letter case aside; hidden folders and other endings left out.
-    EXPECT_EQ(Texts(*list->model()),
+    EXPECT_EQ(texts(*list->model()),
               (std::vector<std::string>{"[..]", "[Log]", "[x].log", "ambl0102.log", "B.LOG", "run.log"}));
     EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(folderText->text().toStdString(), R"(\My Documents\Ambulo)");
+    EXPECT_EQ(dlg.Item<QLabel>(1140)->text().toStdString(), R"(\My Documents\Ambulo)");
 
     // A file whose name begins with a bracket is still a file: only the file name is taken, and
     // Enter on a file confirms like OK.
@@ -57,7 +51,7 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     QTest::keyClick(list, Qt::Key_Enter);
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents\Ambulo\Log)");
     EXPECT_EQ(dlg.m_strFileName, "");
-    EXPECT_EQ(Texts(*list->model()), (std::vector<std::string>{"[..]", "a.log"}));
+    EXPECT_EQ(texts(*list->model()), (std::vector<std::string>{"[..]", "a.log"}));
 
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
@@ -69,7 +63,7 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     EXPECT_EQ(dlg.m_strFolder, R"(\My Documents)");
     list->setCurrentRow(0);
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(Texts(*combo->model()), std::vector<std::string>{"\\"});
-    EXPECT_EQ(Texts(*list->model()), std::vector<std::string>{"[My Documents]"});
-    EXPECT_EQ(folderText->text().toStdString(), "");
+    EXPECT_EQ(texts(*combo->model()), std::vector<std::string>{"\\"});
+    EXPECT_EQ(texts(*list->model()), std::vector<std::string>{"[My Documents]"});
+    EXPECT_EQ(dlg.Item<QLabel>(1140)->text().toStdString(), "");
 }

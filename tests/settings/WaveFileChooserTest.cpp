@@ -11,11 +11,11 @@ TEST(WaveFileChooser, FilesFromOutsideTheRootAreCopiedIntoTheSoundFolderOrTheFai
     root.WriteHostFile("Sounds/a.wav", "RIFF-a");
     music.WriteHostFile("beat.wav", "RIFF-beat");
     blocked.WriteHostFile("My Documents/Ambulo/Sound", "a file where the folder should be");
-    const std::string inside = (root.host() / "Sounds/a.wav").string();
     const std::string beat = (music.host() / "beat.wav").string();
     const std::string gone = (music.host() / "gone.wav").string();
     platform::ScriptedMessageBox messages;
-    EXPECT_EQ(AdoptWaveFile(root.root(), inside, messages), R"(\Sounds\a.wav)");
+    EXPECT_EQ(AdoptWaveFile(root.root(), (root.host() / "Sounds/a.wav").string(), messages),
+              R"(\Sounds\a.wav)");
     EXPECT_EQ(AdoptWaveFile(root.root(), beat, messages), R"(\My Documents\Ambulo\Sound\beat.wav)");
     EXPECT_EQ(root.ReadHostFile("My Documents/Ambulo/Sound/beat.wav"), "RIFF-beat");
     EXPECT_TRUE(messages.shown.empty());

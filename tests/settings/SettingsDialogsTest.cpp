@@ -243,8 +243,7 @@ TEST(LogSettings, FolderIsChosenOrTypedAndStoredFromTheRootWithOneTrailingBacksl
     EXPECT_TRUE(f.Stored(&CMyAmbuloDoc::m_bSaveGpsLog, 1));
 }
 
-// The sizes 5, 10, 50, 100 and 250 km are the scales 10000, 5000, 1000, 500 and 200; a scale or
-// a text that names no size is the first.
+// 100 km is the scale 500 and 250 km the scale 200; a scale or a text that names no size is the first.
 TEST(MapSettings, OkReplacesMenuToggledLiveValuesWithTheDialogs) {
     for (const auto& [saved, shown, typed, stored] : {std::tuple{2000u, 0, "半径250 km", 200},
                                                       {500u, 3, "半径100 km", 500},
@@ -281,8 +280,6 @@ TEST(SettingsCommands, EveryControlFitsSmallWindowsAndCancelStoresNothing) {
     CSelectFile chooser(t.temp.root(), t.messages);
     chooser.InitDialog();
     check(chooser);
-    chooser.Layout(10, 20); // the folder chooser's list never takes a negative size
-    EXPECT_EQ(chooser.Item(1059)->size(), QSize(0, 0));
 
     // Cancelled, no dialog stores anything nor writes the settings file.
     for (const int command :

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-// A field is read from its start, after blanks and one plus sign, and what follows the number is
-// ignored; an integer beyond the type's range is its largest. A number outside its range is
-// refused, naming the range as the fields show numbers: in the shortest form of up to fifteen
-// significant digits. A refused field keeps its value.
+// A field is read from its start, after blanks and one plus sign, ignoring what follows; an integer
+// beyond its type is its largest. A number outside its range is refused naming the range as the
+// fields show numbers (up to fifteen significant digits), and a refused field keeps its value.
 TEST(FieldNumbers, FieldsAreReadFromTheirStartAndHeldToTheirRange) {
     using Case = std::tuple<const char*, std::optional<double>, std::optional<int>>; // text, number, integer
     for (const auto& [text, number, integer] : {Case{"  +80", 80, 80},

@@ -28,7 +28,6 @@ TEST(FolderChooserDialog, NavigatesByEnterAndTheDropDownListAndEnterOnAFileConfi
     CSelectFile dlg(t.temp.root(), t.messages);
     dlg.m_strFolder = R"(\My Documents\Ambulo)";
     dlg.InitDialog();
-    dlg.show();
     auto* combo = dlg.Item<QComboBox>(1058);
     auto* list = dlg.Item<QListWidget>(1059);
     EXPECT_EQ(texts(*combo->model()), (std::vector<std::string>{"\\", "  My Documents", "    Ambulo"}));

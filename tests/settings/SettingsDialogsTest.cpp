@@ -280,6 +280,10 @@ TEST(SettingsCommands, EveryControlFitsSmallWindowsAndCancelStoresNothing) {
     CSelectFile chooser(t.temp.root(), t.messages);
     chooser.InitDialog();
     check(chooser);
+    // The chooser lays out its own controls: each one below the one before.
+    for (const auto& [above, below] : {std::pair{1061, 1140}, {1140, 1058}, {1058, 1059}}) {
+        EXPECT_LT(chooser.Item(above)->geometry().bottom(), chooser.Item(below)->y()) << below;
+    }
 
     // Cancelled, no dialog stores anything nor writes the settings file.
     for (const int command :

@@ -18,7 +18,6 @@ TEST(WaveFileChooser, FilesFromOutsideTheRootAreCopiedIntoTheSoundFolderOrTheFai
               R"(\Sounds\a.wav)");
     EXPECT_EQ(AdoptWaveFile(root.root(), beat, messages), R"(\My Documents\Ambulo\Sound\beat.wav)");
     EXPECT_EQ(root.ReadHostFile("My Documents/Ambulo/Sound/beat.wav"), "RIFF-beat");
-    EXPECT_TRUE(messages.shown.empty());
 
     EXPECT_EQ(AdoptWaveFile(root.root(), gone, messages), std::nullopt);
     EXPECT_EQ(AdoptWaveFile(blocked.root(), beat, messages), std::nullopt);

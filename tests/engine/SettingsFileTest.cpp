@@ -1,10 +1,10 @@
 #include "engine/MyAmbuloDoc.h"
 
+#include "support/Bytes.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <fstream>
@@ -29,46 +29,44 @@ std::string Double(double v) {
 
 // A wide string of ASCII text: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
 std::string Wide(std::string_view ascii) {
-    std::string bytes = "\xFF\xFE\xFF"s + static_cast<char>(std::min<std::size_t>(ascii.size(), 0xFF));
-    if (ascii.size() >= 0xFF) { // then a 16-bit length
-        bytes += static_cast<char>(ascii.size() & 0xFF);
-        bytes += static_cast<char>(ascii.size() >> 8);
-    }
-    for (const char c : ascii) {
-        bytes += c;
-        bytes += '\0';
-    }
-    return bytes;
+    const auto n = static_cast<std::uint32_t>(ascii.size());
+    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dword(n).substr(0, 1) : "\xFF" + Dword(n).substr(0, 2)) +
+           Le(std::u16string(ascii.begin(), ascii.end()));
 }
 
-// Fields 1 to 17 of a file of the given version, with values that differ from the defaults.
-std::string CommonFields(std::uint32_t version, double weight = 72.5,
-                         const std::string& folder = Wide("\\Data\\"),
+// Fields 1 to 17, every one with a value of its own (2 to 12 for the flags and numbers), so that a
+// field read into (or written from) another's place shows.
+std::string CommonFields(std::uint32_t version, const std::string& folder,
                          const std::string& name = Wide("Ambulo")) {
-    return name + Dword(version) + Dword(0) + Dword(0) + folder + Dword(0) + Dword(0) + Dword(1) +
-           Double(weight) + Double(3.5) + Dword(1) + Wide("\\a.wav") + Dword(1) + Dword(0) + Dword(30) +
-           Dword(1) + Dword(250);
+    return name + Dword(version) + Dword(2) + Dword(3) + folder + Dword(4) + Dword(5) + Dword(6) +
+           Double(71.5) + Double(3.25) + Dword(7) + Wide("\\p.wav") + Dword(8) + Dword(9) + Dword(10) +
+           Dword(11) + Dword(12);
 }
 
 } // namespace
 
-// Every field holds a value of its own, so a field read into (or written from) another's place
-// shows; the fields a version lacks keep their defaults, and the file is saved back as version 5.
+// The fields a version lacks keep their defaults, and the file is saved back as version 5.
 TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
+    using D = CMyAmbuloDoc;
+    // The live flags and numbers in file order.
+    const std::vector<int D::*> numbers = {
+        &D::m_bKeepAwakeIdle,    &D::m_bShowBluetooth,     &D::m_bSaveHistory,     &D::m_bSaveKml,
+        &D::m_bSaveGpsLog,       &D::m_bFlatAltitude,      &D::m_bPitchSound,      &D::m_bPitchByTime,
+        &D::m_nPitchSeconds,     &D::m_bPitchByDistance,   &D::m_nPitchMetres,     &D::m_bIgnoreGpsFlags,
+        &D::m_bCenterOnStart,    &D::m_nMapScale,          &D::m_bCheckpointSound, &D::m_bCheckpointAuto,
+        &D::m_bCheckpointByTime, &D::m_nCheckpointSeconds, &D::m_nCheckpointMetres};
     const std::string longFolder = "\\" + std::string(300, 'f') + "\\"; // needs a two-byte length
     for (std::uint32_t version = 1; version <= 5; ++version) {
         SCOPED_TRACE(version);
         const std::string folder = version == 5 ? longFolder : "\\F\\";
-        std::string file = Wide("Ambulo") + Dword(version) + Dword(2) + Dword(3) + Wide(folder) + Dword(4) +
-                           Dword(5) + Dword(6) + Double(71.5) + Double(3.25) + Dword(7) + Wide("\\p.wav") +
-                           Dword(8) + Dword(9) + Dword(10) + Dword(11) + Dword(12);
+        std::string file = CommonFields(version, Wide(folder));
+        std::string saved = CommonFields(5, Wide(folder));
         const std::string newer[] = {Dword(13), Dword(14), Dword(15) + Dword(16),
                                      Wide("\\c.wav") + Dword(17) + Dword(18) + Dword(19) + Dword(20) +
                                          Dword(21)};
         const std::string later[] = {Dword(0), Dword(0), Dword(0) + Dword(10000),
                                      Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) + Dword(1) +
                                          Dword(300) + Dword(1000)};
-        std::string saved = Wide("Ambulo") + Dword(5) + file.substr(Wide("Ambulo").size() + 4);
         for (std::uint32_t v = 2; v <= 5; ++v) {
             file += v <= version ? newer[v - 2] : "";
             saved += v <= version ? newer[v - 2] : later[v - 2];
@@ -78,48 +76,14 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
 
         CMyAmbuloDoc doc(t.services());
         const bool v2 = version >= 2, v4 = version >= 4, v5 = version >= 5;
-        const std::vector<double> live = {double(doc.m_bKeepAwakeIdle),
-                                          double(doc.m_bShowBluetooth),
-                                          double(doc.m_bSaveHistory),
-                                          double(doc.m_bSaveKml),
-                                          double(doc.m_bSaveGpsLog),
-                                          doc.m_dblWeightKg,
-                                          doc.m_dblMinDistance,
-                                          double(doc.m_bFlatAltitude),
-                                          double(doc.m_bPitchSound),
-                                          double(doc.m_bPitchByTime),
-                                          double(doc.m_nPitchSeconds),
-                                          double(doc.m_bPitchByDistance),
-                                          double(doc.m_nPitchMetres),
-                                          double(doc.m_bIgnoreGpsFlags),
-                                          double(doc.m_bCenterOnStart),
-                                          double(doc.m_nMapScale),
-                                          double(doc.m_bCheckpointSound),
-                                          double(doc.m_bCheckpointAuto),
-                                          double(doc.m_bCheckpointByTime),
-                                          double(doc.m_nCheckpointSeconds),
-                                          double(doc.m_nCheckpointMetres)};
-        EXPECT_EQ(live, (std::vector<double>{2,
-                                             3,
-                                             4,
-                                             5,
-                                             6,
-                                             71.5,
-                                             3.25,
-                                             7,
-                                             8,
-                                             9,
-                                             10,
-                                             11,
-                                             12,
-                                             v2 ? 13.0 : 0.0,
-                                             v4 ? 15.0 : 0.0,
-                                             v4 ? 16.0 : 10000.0,
-                                             v5 ? 17.0 : 1.0,
-                                             v5 ? 18.0 : 0.0,
-                                             v5 ? 19.0 : 1.0,
-                                             v5 ? 20.0 : 300.0,
-                                             v5 ? 21.0 : 1000.0}));
+        std::vector<int> live;
+        for (const auto number : numbers) {
+            live.push_back(doc.*number);
+        }
+        EXPECT_EQ(live, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, v2 ? 13 : 0, v4 ? 15 : 0,
+                                          v4 ? 16 : 10000, v5 ? 17 : 1, v5 ? 18 : 0, v5 ? 19 : 1,
+                                          v5 ? 20 : 300, v5 ? 21 : 1000}));
+        EXPECT_EQ(std::pair(doc.m_dblWeightKg, doc.m_dblMinDistance), std::pair(71.5, 3.25));
         EXPECT_EQ(doc.m_strLogFolder, folder);
         EXPECT_EQ(doc.m_strPitchSound, "\\p.wav");
         EXPECT_EQ(doc.m_strCheckpointSound, v5 ? "\\c.wav" : "\\Windows\\RecEnd.wav");
@@ -130,26 +94,29 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     }
 }
 
-TEST(SettingsFile, NarrowStringsAreReadInTheHandheldCodePage) {
-    TestServices t;
-    // The folder "\ログ\" in Shift_JIS with a one-byte length of 6, and a narrow name too.
-    const std::string narrowName = std::string(1, '\x06') + "Ambulo";
-    t.temp.WriteHostFile(kOptFile, CommonFields(1, 72.5, "\x06\x5C\x83\x8D\x83\x4F\x5C"s, narrowName));
-    const CMyAmbuloDoc doc(t.services());
-    EXPECT_EQ(doc.m_strLogFolder, "\\ログ\\");
-    EXPECT_EQ(doc.m_dblWeightKg, 72.5);
-    EXPECT_EQ(doc.m_saved.strProductName, "Ambulo");
+// The folder as stored, wide or narrow (in the handheld's code page), and as it is kept: never
+// empty and ending with a backslash. The name is narrow here.
+TEST(SettingsFile, LogFolderIsReadInEitherFormAndEndsWithABackslash) {
+    for (const auto& [stored, kept] : {std::pair{Wide(""), "\\My Documents\\Ambulo\\"s},
+                                       {Wide("\\Data"), "\\Data\\"s},
+                                       {Wide("\\"), "\\"s},
+                                       {"\x06\x5C\x83\x8D\x83\x4F\x5C"s, "\\ログ\\"s}}) { // length 6
+        TestServices t;
+        t.temp.WriteHostFile(kOptFile, CommonFields(1, stored, "\x06"s + "Ambulo"));
+        const CMyAmbuloDoc doc(t.services());
+        EXPECT_EQ(doc.m_strLogFolder, kept);
+        EXPECT_EQ(doc.m_saved.strLogFolder, kept);
+        EXPECT_EQ(doc.m_dblWeightKg, 71.5);
+    }
 }
 
 TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
     TestServices t;
-    const std::string full = CommonFields(5, 65.0);
-    const std::size_t afterWeight = full.find(Double(65.0)) + 8;
-    t.temp.WriteHostFile(kOptFile, full.substr(0, afterWeight));
-
+    const std::string full = CommonFields(5, Wide("\\Data\\"));
+    t.temp.WriteHostFile(kOptFile, full.substr(0, full.find(Double(71.5)) + 8));
     const CMyAmbuloDoc doc(t.services());
     EXPECT_EQ(doc.m_dblWeightKg, 60.0);
-    EXPECT_EQ(doc.m_saved.dblWeightKg, 65.0);
+    EXPECT_EQ(doc.m_saved.dblWeightKg, 71.5);
     EXPECT_EQ(doc.m_saved.strLogFolder, "\\Data\\");
     EXPECT_EQ(doc.m_saved.dblMinDistance, 2.0);
 }
@@ -173,17 +140,6 @@ TEST(SettingsFile, LengthsBeyondTheFileFailTheLoad) {
     }
 }
 
-TEST(SettingsFile, LogFolderIsNeverEmptyAndEndsWithABackslash) {
-    for (const auto& [stored, kept] :
-         {std::pair{""s, "\\My Documents\\Ambulo\\"s}, {"\\Data"s, "\\Data\\"s}, {"\\"s, "\\"s}}) {
-        TestServices t;
-        t.temp.WriteHostFile(kOptFile, CommonFields(1, 72.5, Wide(stored)));
-        const CMyAmbuloDoc doc(t.services());
-        EXPECT_EQ(doc.m_strLogFolder, kept);
-        EXPECT_EQ(doc.m_saved.strLogFolder, kept);
-    }
-}
-
 TEST(SettingsFile, FailedSaveIsReportedAndLeavesTheOldFile) {
     TestServices t;
     CMyAmbuloDoc doc(t.services());
@@ -204,8 +160,8 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
         Dword(1) + Dword(300) + Dword(1000);
     const std::function<void(const std::filesystem::path&)> arrange[] = {
         [](const auto&) {},
-        [](const auto& p) { std::ofstream(p) << CommonFields(5, 72.5, Wide("\\Data\\"), Wide("Other")); },
-        [](const auto& p) { std::ofstream(p) << CommonFields(0); },
+        [](const auto& p) { std::ofstream(p) << CommonFields(5, Wide("\\Data\\"), Wide("Other")); },
+        [](const auto& p) { std::ofstream(p) << CommonFields(0, Wide("\\Data\\")); },
         [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
         [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
         [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },

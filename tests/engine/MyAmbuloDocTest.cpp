@@ -1,0 +1,237 @@
+#include "engine/MyAmbuloDoc.h"
+
+#include "support/TestServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using platform::GPS_POSITION;
+using platform::SYSTEMTIME;
+
+namespace {
+
+constexpr SYSTEMTIME kReceiverTime{2008, 1, 2, 15, 0, 30, 0, 0};
+
+platform::ScriptedGpsSource::Answer Fix(std::uint32_t fields, bool ok = true) {
+    GPS_POSITION fix;
+    fix.dwValidFields = fields;
+    fix.stUTCTime = kReceiverTime;
+    fix.dblLatitude = 35.5;
+    return {ok, fix};
+}
+
+class DocTest : public ::testing::Test {
+protected:
+    // Processes a fix stamped `second` seconds after 10:00:00.
+    bool Feed(double latitude, double longitude, int second, float seaLevel = 0.0F) {
+        GPS_POSITION& fix = doc.m_posCurrent;
+        fix = {0xF | platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL};
+        fix.stUTCTime = {2008,
+                         1,
+                         2,
+                         15,
+                         10,
+                         static_cast<std::uint16_t>(second / 60),
+                         static_cast<std::uint16_t>(second % 60)};
+        fix.dblLatitude = latitude;
+        fix.dblLongitude = longitude;
+        fix.flAltitudeWRTSeaLevel = seaLevel;
+        return doc.ProcessFix();
+    }
+    // On the equator at 90 degrees east, fixes that differ only in height are exactly their
+    // height difference apart, which lets a test hit a threshold to the last bit.
+    bool FeedHeight(float height, int second) { return Feed(0.0, 90.0, second, height); }
+
+    TestServices t;
+    CMyAmbuloDoc doc{t.services()};
+};
+
+} // namespace
+
+TEST_F(DocTest, FailedOpenIsReportedOnceUntilTheReceiverIsBack) {
+    t.gps.openSucceeds = false;
+    EXPECT_FALSE(doc.OpenGps());
+    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_EQ(t.messages.shown[0].text, "GPS の初期化に失敗しました!");
+    EXPECT_EQ(t.messages.shown[0].caption, "エラー");
+    // Without a connection a position poll fails and opens again at once, quietly now.
+    EXPECT_FALSE(doc.PollDeviceState());
+    EXPECT_FALSE(doc.PollPosition());
+    EXPECT_EQ(t.gps.openCalls, 2);
+    EXPECT_EQ(t.messages.shown.size(), 1U);
+
+    t.gps.openSucceeds = true;
+    ASSERT_TRUE(doc.OpenGps());
+    t.gps.openSucceeds = false;
+    EXPECT_FALSE(doc.OpenGps());
+    EXPECT_EQ(t.messages.shown.size(), 2U);
+}
+
+TEST_F(DocTest, CloseKeepsAFailedConnectionUntilTheNextOpenReleasesIt) {
+    EXPECT_TRUE(doc.CloseGps()); // nothing open: the source is not asked
+    EXPECT_EQ(t.gps.closeCalls, 0);
+
+    ASSERT_TRUE(doc.OpenGps());
+    t.gps.closeSucceeds = false;
+    EXPECT_FALSE(doc.CloseGps());
+    EXPECT_TRUE(doc.m_hGPS);
+    ASSERT_TRUE(doc.OpenGps());
+    EXPECT_EQ(t.gps.mostLiveConnections, 1); // the old one went before the new one came
+    t.gps.closeSucceeds = true;
+    EXPECT_TRUE(doc.CloseGps());
+    EXPECT_EQ(t.gps.liveConnections, 0);
+}
+
+// A checked fix is timed by the device clock; the receiver's own UTC time is kept apart.
+TEST_F(DocTest, CheckedFlagsNeedTimePositionAndSpeedAndTakeTheDeviceTime) {
+    ASSERT_TRUE(doc.OpenGps());
+    t.gps.positions = {Fix(0xF), Fix(0x7 | 0xC0)};
+    ASSERT_TRUE(doc.PollPosition());
+    EXPECT_EQ(t.gps.lastMaxAgeMs, 2000U);
+    EXPECT_EQ(doc.m_posCurrent.stUTCTime, t.clock.LocalNow());
+    EXPECT_EQ(doc.m_stFixUtc, kReceiverTime);
+
+    EXPECT_FALSE(doc.PollPosition()); // no speed
+    EXPECT_EQ(doc.m_posCurrent.dblLatitude, 0.0);
+    EXPECT_FALSE(doc.m_stFixUtc);
+    EXPECT_EQ(t.gps.openCalls, 1); // an unusable fix is no failure of the receiver
+
+    doc.m_bIgnoreGpsFlags = 1;
+    t.gps.positions = {Fix(0)};
+    ASSERT_TRUE(doc.PollPosition());
+    EXPECT_EQ(doc.m_posCurrent.stUTCTime, kReceiverTime);
+    EXPECT_FALSE(doc.m_stFixUtc); // it carried no time
+}
+
+TEST_F(DocTest, FailedPollClosesAndReopensQuietly) {
+    ASSERT_TRUE(doc.OpenGps());
+    t.gps.positions = {Fix(0xF, false)};
+    EXPECT_FALSE(doc.PollPosition());
+    EXPECT_EQ(doc.m_posCurrent.dwValidFields, 0U);
+    EXPECT_EQ(t.gps.closeCalls, 1);
+    EXPECT_EQ(t.gps.openCalls, 2);
+    EXPECT_TRUE(t.messages.shown.empty());
+
+    ASSERT_TRUE(doc.PollDeviceState());
+    EXPECT_EQ(doc.m_gpsDevice.dwDeviceState, 1U);
+    t.gps.deviceStateSucceeds = false;
+    EXPECT_FALSE(doc.PollDeviceState());
+    EXPECT_EQ(doc.m_gpsDevice.dwServiceState, 0U);
+}
+
+TEST_F(DocTest, BluetoothSwitchesOnlyWhenTheModeDiffers) {
+    t.radio.mode = platform::BTH_DISCOVERABLE;
+    EXPECT_TRUE(doc.IsBluetoothOn());
+    doc.SetBluetooth(true); // already on
+    doc.SetBluetooth(false);
+    doc.SetBluetooth(false); // already off
+    doc.SetBluetooth(true);
+    EXPECT_EQ(t.radio.setCalls, (std::vector<int>{0, 1}));
+
+    // A radio whose mode cannot be read counts as off, and is switched either way.
+    t.radio.readable = false;
+    EXPECT_FALSE(doc.IsBluetoothOn());
+    doc.SetBluetooth(true);
+    doc.SetBluetooth(false);
+    EXPECT_EQ(t.radio.setCalls, (std::vector<int>{0, 1, 1, 0}));
+}
+
+TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
+    EXPECT_FALSE(Feed(0.0, 0.0, 0)); // no position yet, even as the first fix
+    EXPECT_TRUE(doc.m_checkpoints.empty());
+    doc.m_nMaxSpeed10 = 77;
+    doc.m_dblTotalDistance = 5.0;
+    ASSERT_TRUE(Feed(35.25, 139.5, 0, 12.5F));
+    EXPECT_EQ(doc.m_bAwaitFirstFix, 0);
+    EXPECT_EQ(doc.m_dblTotalDistance, 0.0);
+    EXPECT_EQ(doc.m_nMaxSpeed10, 77); // only a fresh Start resets it
+    EXPECT_EQ(doc.m_posStart.dblLatitude, 35.25);
+    EXPECT_EQ(doc.m_dblMinLat + doc.m_dblMaxLat, 2 * 35.25);
+    EXPECT_EQ(doc.m_dblMinLon + doc.m_dblMaxLon, 2 * 139.5);
+    ASSERT_EQ(doc.RoutePointCount(), 1);
+    EXPECT_EQ(doc.m_route[0].dblLongitude, 139.5);
+    ASSERT_EQ(doc.m_checkpoints.size(), 1U);
+    EXPECT_EQ(doc.m_checkpoints[0].stTime, t.clock.LocalNow());
+    EXPECT_EQ(doc.m_checkpoints[0].dblAltitude, 12.5);
+    doc.m_posCurrent = {}; // a tick without a usable fix: the last accepted position
+    doc.AddCheckpoint();
+    ASSERT_EQ(doc.m_checkpoints.size(), 2U);
+    EXPECT_EQ(doc.m_checkpoints[1].dblLatitude, 35.25);
+    EXPECT_EQ(doc.m_checkpoints[1].dblAltitude, 12.5);
+
+    ASSERT_TRUE(Feed(35.2502, 139.5001, 10));
+    ASSERT_TRUE(Feed(35.2499, 139.4998, 20));
+    EXPECT_EQ((std::vector{doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon}),
+              (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
+}
+
+// Fixes 60 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.
+TEST_F(DocTest, StepsAreTakenTimedAndCounted) {
+    struct Step {
+        float height;
+        int second;
+        bool taken;
+        double distance; // of the step
+        int seconds;
+        double kcal;
+        double total;
+        int maxSpeed10;
+    };
+    const Step steps[] = {
+        {0, 0, true, 0, 0, 0, 0, 0},                                   // the start
+        {1.5, 1, false, 1.5, 1, 0, 0, 0},                              // under the minimum
+        {2, 2, true, 2, 2, 2 * 60 * 2.25 * 1.05 / 3600, 2, 36},        // small moves add up to it
+        {20, 12, true, 18, 10, 10 * 60 * 3.92 * 1.05 / 3600, 20, 64},  // 6.48 km/h, truncated
+        {30, 32, true, 10, 20, 20 * 60 * 1.125 * 1.05 / 3600, 30, 64}, // slower: the maximum stays
+        {80, 39, true, 50, 7, 7 * 60 * 18.0 * 1.05 / 3600, 80, 257},   // exactly 50 m is no glitch
+        {140, 40, false, 60, 1, 0, 80, 257},                           // a glitch
+        {143, 44, true, 63, 5, 5 * 60 * 18.0 * 1.05 / 3600, 143, 453}, // the glitch is the reference
+        {153, 44, true, 10, 0, 0, 153, 453},                           // the same time stamp: no speed
+        {163, 40, true, 10, -4, 0, 163, 453},                          // the clock went back
+    };
+    double kcal = 0.0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.height);
+        EXPECT_EQ(FeedHeight(s.height, s.second), s.taken);
+        EXPECT_EQ(doc.m_dblStepDistance, s.distance);
+        EXPECT_EQ(doc.m_nStepSeconds, s.seconds);
+        EXPECT_NEAR(doc.m_dblStepKcal, s.kcal, 1e-12);
+        EXPECT_EQ(doc.m_dblTotalDistance, s.total);
+        EXPECT_EQ(doc.m_nMaxSpeed10, s.maxSpeed10);
+        kcal += s.kcal;
+    }
+    EXPECT_NEAR(doc.m_dblTotalKcal, kcal, 1e-12);
+    EXPECT_EQ(doc.RoutePointCount(), 8);
+}
+
+TEST_F(DocTest, NothingThatIsNotANumberReachesTheTotals) {
+    ASSERT_TRUE(FeedHeight(0.0F, 0));
+    EXPECT_FALSE(Feed(std::nan(""), 90.0, 1));
+    EXPECT_FALSE(Feed(0.0, 400.0, 2));
+    EXPECT_FALSE(FeedHeight(std::numeric_limits<float>::infinity(), 3));
+    doc.m_dblWeightKg = std::numeric_limits<double>::infinity(); // the settings file may hold it
+    EXPECT_TRUE(FeedHeight(10.0F, 4));
+    EXPECT_TRUE(std::isfinite(doc.m_dblTotalKcal));
+    EXPECT_EQ(doc.m_dblTotalDistance, 10.0);
+
+    // An absurd altitude on two fixes in a row gives an absurd speed, which saturates.
+    EXPECT_FALSE(FeedHeight(3.0e30F, 5));
+    EXPECT_TRUE(FeedHeight(3.0e30F, 6));
+    EXPECT_EQ(doc.m_nMaxSpeed10, std::numeric_limits<int>::max());
+}
+
+TEST_F(DocTest, RouteOfTheNextWorkoutDependsOnCentring) {
+    ASSERT_TRUE(FeedHeight(0.0F, 0));
+    ASSERT_TRUE(FeedHeight(10.0F, 5));
+    doc.m_bAwaitFirstFix = 1; // finished; a new workout starts
+    ASSERT_TRUE(FeedHeight(20.0F, 10));
+    EXPECT_EQ(doc.RoutePointCount(), 1);
+
+    doc.m_bCenterOnStart = 1;
+    doc.m_bAwaitFirstFix = 1;
+    ASSERT_TRUE(FeedHeight(40.0F, 20));
+    ASSERT_TRUE(FeedHeight(50.0F, 25));
+    EXPECT_EQ(doc.RoutePointCount(), 1); // kept from before, nothing added
+}

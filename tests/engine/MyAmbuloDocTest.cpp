@@ -167,7 +167,7 @@ TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
               (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
 }
 
-// Fixes 60 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.
+// 70 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.
 TEST_F(DocTest, StepsAreTakenTimedAndCounted) {
     struct Step {
         float height;
@@ -182,15 +182,16 @@ TEST_F(DocTest, StepsAreTakenTimedAndCounted) {
     const Step steps[] = {
         {0, 0, true, 0, 0, 0, 0, 0},                                   // the start
         {1.5, 1, false, 1.5, 1, 0, 0, 0},                              // under the minimum
-        {2, 2, true, 2, 2, 2 * 60 * 2.25 * 1.05 / 3600, 2, 36},        // small moves add up to it
-        {20, 12, true, 18, 10, 10 * 60 * 3.92 * 1.05 / 3600, 20, 64},  // 6.48 km/h, truncated
-        {30, 32, true, 10, 20, 20 * 60 * 1.125 * 1.05 / 3600, 30, 64}, // slower: the maximum stays
-        {80, 39, true, 50, 7, 7 * 60 * 18.0 * 1.05 / 3600, 80, 257},   // exactly 50 m is no glitch
+        {2, 2, true, 2, 2, 2 * 70 * 2.25 * 1.05 / 3600, 2, 36},        // small moves add up to it
+        {20, 12, true, 18, 10, 10 * 70 * 3.92 * 1.05 / 3600, 20, 64},  // 6.48 km/h, truncated
+        {30, 32, true, 10, 20, 20 * 70 * 1.125 * 1.05 / 3600, 30, 64}, // slower: the maximum stays
+        {80, 39, true, 50, 7, 7 * 70 * 18.0 * 1.05 / 3600, 80, 257},   // exactly 50 m is no glitch
         {140, 40, false, 60, 1, 0, 80, 257},                           // a glitch
-        {143, 44, true, 63, 5, 5 * 60 * 18.0 * 1.05 / 3600, 143, 453}, // the glitch is the reference
+        {143, 44, true, 63, 5, 5 * 70 * 18.0 * 1.05 / 3600, 143, 453}, // the glitch is the reference
         {153, 44, true, 10, 0, 0, 153, 453},                           // the same time stamp: no speed
         {163, 40, true, 10, -4, 0, 163, 453},                          // the clock went back
     };
+    doc.m_dblWeightKg = 70.0;
     double kcal = 0.0;
     for (const Step& s : steps) {
         SCOPED_TRACE(s.height);

@@ -65,7 +65,6 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
     ReplayOptions options;
     options.rests = {{7, 9}};
     options.taps = {4};
-    options.gpx = true;
     const ReplayResult result = Replay(nmea, options);
     ASSERT_TRUE(result.ok) << result.error;
     double kcal = 0;
@@ -92,10 +91,9 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
     EXPECT_EQ(Count(gpx, "<time>2026-03-29T00:59:59.000Z</time></trkpt>"), 1U);
     EXPECT_EQ(Count(gpx, "<time>2026-03-29T01:00:00.500Z</time></trkpt>"), 1U);
     EXPECT_FALSE(std::filesystem::exists(device / "My Documents/Ambulo/AMBLGPX.TMP"));
-    ASSERT_EQ(result.files.size(), 4U);
-    EXPECT_EQ(result.files[2],
-              (device / "My Documents/Ambulo/GPX/20260329-015958.gpx").string()); // after the KML
-    EXPECT_EQ(result.files[3], (device / "My Documents/Ambulo/amblHistory.log").string());
+    // The GPX is written with the KML but listed only when asked for.
+    ASSERT_EQ(result.files.size(), 3U);
+    EXPECT_EQ(result.files[2], (device / "My Documents/Ambulo/amblHistory.log").string());
 }
 
 // A finish with no fix taken writes the history line but no route; what cannot run writes nothing.

@@ -25,12 +25,6 @@ std::string RouteCoordinates(const std::string& kml) {
 
 } // namespace
 
-TEST(KmlExport, HoursMinutesSecondsDropLeadingZeroUnits) {
-    EXPECT_EQ(HoursMinutesSecondsText(3725), "1 時間 2 分 5 秒<br>\r\n");
-    EXPECT_EQ(HoursMinutesSecondsText(125), "2 分 5 秒<br>\r\n");
-    EXPECT_EQ(HoursMinutesSecondsText(59), "59 秒<br>\r\n");
-}
-
 TEST(KmlExport, WritesTheCompleteDocument) {
     TestServices t;
     CMyAmbuloDoc doc(t.services());

@@ -15,13 +15,12 @@
 namespace {
 
 // An RMC and a GGA sentence (no checksums, which the reader accepts) for a fix `north` metres
-// north of 35N 139E at a UTC time "hhmmss.ss"; status V when there is no fix.
-std::string Epoch(const std::string& time, double north, bool fix = true,
-                  const std::string& date = "290326") {
+// north of 35N 139E at a UTC time "hhmmss.ss" on 2026-03-29; status V when there is no fix.
+std::string Epoch(const std::string& time, double north, bool fix = true) {
     const double minutes = north / 1849.3; // metres in a minute of latitude at 35 degrees north
     char lat[32];
     std::snprintf(lat, sizeof lat, "35%07.4f", minutes);
-    return "$GPRMC," + time + (fix ? ",A," : ",V,") + lat + ",N,13900.0000,E,5.0,0.0," + date + ",,\r\n" +
+    return "$GPRMC," + time + (fix ? ",A," : ",V,") + lat + ",N,13900.0000,E,5.0,0.0,290326,,\r\n" +
            "$GPGGA," + time + "," + lat + ",N,13900.0000,E,1,08,1.0,20.0,M,39.0,M,,\r\n";
 }
 

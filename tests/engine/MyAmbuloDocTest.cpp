@@ -168,7 +168,7 @@ TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
 }
 
 // 70 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.
-TEST_F(DocTest, StepsAreTakenTimedAndCounted) {
+TEST_F(DocTest, StepsAreTakenTimedCountedAndDrawn) {
     struct Step {
         float height;
         int second;
@@ -205,6 +205,17 @@ TEST_F(DocTest, StepsAreTakenTimedAndCounted) {
     }
     EXPECT_NEAR(doc.m_dblTotalKcal, kcal, 1e-12);
     EXPECT_EQ(doc.RoutePointCount(), 8);
+
+    // The next workout's route starts afresh, unless the map stays centred on the start: then
+    // the last route stays, and nothing is added.
+    doc.m_bAwaitFirstFix = 1;
+    ASSERT_TRUE(FeedHeight(170.0F, 50));
+    EXPECT_EQ(doc.RoutePointCount(), 1);
+    doc.m_bCenterOnStart = 1;
+    doc.m_bAwaitFirstFix = 1;
+    ASSERT_TRUE(FeedHeight(180.0F, 60));
+    ASSERT_TRUE(FeedHeight(190.0F, 65));
+    EXPECT_EQ(doc.RoutePointCount(), 1);
 }
 
 TEST_F(DocTest, NothingThatIsNotANumberReachesTheTotals) {
@@ -221,18 +232,4 @@ TEST_F(DocTest, NothingThatIsNotANumberReachesTheTotals) {
     EXPECT_FALSE(FeedHeight(3.0e30F, 5));
     EXPECT_TRUE(FeedHeight(3.0e30F, 6));
     EXPECT_EQ(doc.m_nMaxSpeed10, std::numeric_limits<int>::max());
-}
-
-TEST_F(DocTest, RouteOfTheNextWorkoutDependsOnCentring) {
-    ASSERT_TRUE(FeedHeight(0.0F, 0));
-    ASSERT_TRUE(FeedHeight(10.0F, 5));
-    doc.m_bAwaitFirstFix = 1; // finished; a new workout starts
-    ASSERT_TRUE(FeedHeight(20.0F, 10));
-    EXPECT_EQ(doc.RoutePointCount(), 1);
-
-    doc.m_bCenterOnStart = 1;
-    doc.m_bAwaitFirstFix = 1;
-    ASSERT_TRUE(FeedHeight(40.0F, 20));
-    ASSERT_TRUE(FeedHeight(50.0F, 25));
-    EXPECT_EQ(doc.RoutePointCount(), 1); // kept from before, nothing added
 }

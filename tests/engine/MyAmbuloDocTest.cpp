@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using platform::GPS_POSITION;
 using platform::SYSTEMTIME;
@@ -28,13 +29,8 @@ protected:
     bool Feed(double latitude, double longitude, int second, float seaLevel = 0.0F) {
         GPS_POSITION& fix = doc.m_posCurrent;
         fix = {0xF | platform::GPS_VALID_ALTITUDE_WRT_SEA_LEVEL};
-        fix.stUTCTime = {2008,
-                         1,
-                         2,
-                         15,
-                         10,
-                         static_cast<std::uint16_t>(second / 60),
-                         static_cast<std::uint16_t>(second % 60)};
+        const auto u16 = [](int v) { return static_cast<std::uint16_t>(v); };
+        fix.stUTCTime = {2008, 1, 2, 15, 10, u16(second / 60), u16(second % 60)};
         fix.dblLatitude = latitude;
         fix.dblLongitude = longitude;
         fix.flAltitudeWRTSeaLevel = seaLevel;
@@ -50,30 +46,46 @@ protected:
 
 } // namespace
 
-TEST_F(DocTest, FailedOpenIsReportedOnceUntilTheReceiverIsBack) {
+// One receiver through its life. A failed open is said once until an open succeeds; a failed poll
+// closes and reopens quietly; a failed close keeps the connection until the next open releases it.
+// A checked fix is timed by the device clock, and the receiver's own UTC time is kept apart.
+TEST_F(DocTest, ReceiverIsOpenedPolledAndClosed) {
+    const auto calls = [&] { return std::tuple(t.gps.openCalls, t.gps.closeCalls, t.messages.shown.size()); };
+    EXPECT_TRUE(doc.CloseGps()); // nothing open: the source is not asked
     t.gps.openSucceeds = false;
     EXPECT_FALSE(doc.OpenGps());
-    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_FALSE(doc.PollDeviceState());
+    EXPECT_FALSE(doc.PollPosition()); // without a connection it opens again at once
+    EXPECT_EQ(calls(), std::tuple(2, 0, 1U));
     EXPECT_EQ(t.messages.shown[0].text, "GPS の初期化に失敗しました!");
     EXPECT_EQ(t.messages.shown[0].caption, "エラー");
-    // Without a connection a position poll fails and opens again at once, quietly now.
-    EXPECT_FALSE(doc.PollDeviceState());
-    EXPECT_FALSE(doc.PollPosition());
-    EXPECT_EQ(t.gps.openCalls, 2);
-    EXPECT_EQ(t.messages.shown.size(), 1U);
 
     t.gps.openSucceeds = true;
     ASSERT_TRUE(doc.OpenGps());
-    t.gps.openSucceeds = false;
-    EXPECT_FALSE(doc.OpenGps());
-    EXPECT_EQ(t.messages.shown.size(), 2U);
-}
+    t.gps.positions = {Fix(0xF, false), Fix(0xF), Fix(0x7 | 0xC0)};
+    EXPECT_FALSE(doc.PollPosition());
+    EXPECT_EQ(doc.m_posCurrent.dwValidFields, 0U);
+    EXPECT_EQ(calls(), std::tuple(4, 1, 1U));
+    ASSERT_TRUE(doc.PollPosition());
+    EXPECT_EQ(t.gps.lastMaxAgeMs, 2000U);
+    EXPECT_EQ(doc.m_posCurrent.stUTCTime, t.clock.LocalNow());
+    EXPECT_EQ(doc.m_stFixUtc, kReceiverTime);
+    EXPECT_FALSE(doc.PollPosition()); // no speed, which is no failure of the receiver
+    EXPECT_EQ(doc.m_posCurrent.dblLatitude, 0.0);
+    EXPECT_FALSE(doc.m_stFixUtc);
+    doc.m_bIgnoreGpsFlags = 1;
+    t.gps.positions = {Fix(0)};
+    ASSERT_TRUE(doc.PollPosition());
+    EXPECT_EQ(doc.m_posCurrent.stUTCTime, kReceiverTime);
+    EXPECT_FALSE(doc.m_stFixUtc); // it carried no time
+    EXPECT_EQ(calls(), std::tuple(4, 1, 1U));
 
-TEST_F(DocTest, CloseKeepsAFailedConnectionUntilTheNextOpenReleasesIt) {
-    EXPECT_TRUE(doc.CloseGps()); // nothing open: the source is not asked
-    EXPECT_EQ(t.gps.closeCalls, 0);
+    ASSERT_TRUE(doc.PollDeviceState());
+    EXPECT_EQ(doc.m_gpsDevice.dwDeviceState, 1U);
+    t.gps.deviceStateSucceeds = false;
+    EXPECT_FALSE(doc.PollDeviceState());
+    EXPECT_EQ(doc.m_gpsDevice.dwServiceState, 0U);
 
-    ASSERT_TRUE(doc.OpenGps());
     t.gps.closeSucceeds = false;
     EXPECT_FALSE(doc.CloseGps());
     EXPECT_TRUE(doc.m_hGPS);
@@ -82,55 +94,18 @@ TEST_F(DocTest, CloseKeepsAFailedConnectionUntilTheNextOpenReleasesIt) {
     t.gps.closeSucceeds = true;
     EXPECT_TRUE(doc.CloseGps());
     EXPECT_EQ(t.gps.liveConnections, 0);
+    t.gps.openSucceeds = false;
+    EXPECT_FALSE(doc.OpenGps());
+    EXPECT_EQ(calls(), std::tuple(6, 3, 2U));
 }
 
-// A checked fix is timed by the device clock; the receiver's own UTC time is kept apart.
-TEST_F(DocTest, CheckedFlagsNeedTimePositionAndSpeedAndTakeTheDeviceTime) {
-    ASSERT_TRUE(doc.OpenGps());
-    t.gps.positions = {Fix(0xF), Fix(0x7 | 0xC0)};
-    ASSERT_TRUE(doc.PollPosition());
-    EXPECT_EQ(t.gps.lastMaxAgeMs, 2000U);
-    EXPECT_EQ(doc.m_posCurrent.stUTCTime, t.clock.LocalNow());
-    EXPECT_EQ(doc.m_stFixUtc, kReceiverTime);
-
-    EXPECT_FALSE(doc.PollPosition()); // no speed
-    EXPECT_EQ(doc.m_posCurrent.dblLatitude, 0.0);
-    EXPECT_FALSE(doc.m_stFixUtc);
-    EXPECT_EQ(t.gps.openCalls, 1); // an unusable fix is no failure of the receiver
-
-    doc.m_bIgnoreGpsFlags = 1;
-    t.gps.positions = {Fix(0)};
-    ASSERT_TRUE(doc.PollPosition());
-    EXPECT_EQ(doc.m_posCurrent.stUTCTime, kReceiverTime);
-    EXPECT_FALSE(doc.m_stFixUtc); // it carried no time
-}
-
-TEST_F(DocTest, FailedPollClosesAndReopensQuietly) {
-    ASSERT_TRUE(doc.OpenGps());
-    t.gps.positions = {Fix(0xF, false)};
-    EXPECT_FALSE(doc.PollPosition());
-    EXPECT_EQ(doc.m_posCurrent.dwValidFields, 0U);
-    EXPECT_EQ(t.gps.closeCalls, 1);
-    EXPECT_EQ(t.gps.openCalls, 2);
-    EXPECT_TRUE(t.messages.shown.empty());
-
-    ASSERT_TRUE(doc.PollDeviceState());
-    EXPECT_EQ(doc.m_gpsDevice.dwDeviceState, 1U);
-    t.gps.deviceStateSucceeds = false;
-    EXPECT_FALSE(doc.PollDeviceState());
-    EXPECT_EQ(doc.m_gpsDevice.dwServiceState, 0U);
-}
-
+// A radio whose mode cannot be read counts as off, and is switched either way.
 TEST_F(DocTest, BluetoothSwitchesOnlyWhenTheModeDiffers) {
     t.radio.mode = platform::BTH_DISCOVERABLE;
     EXPECT_TRUE(doc.IsBluetoothOn());
-    doc.SetBluetooth(true); // already on
-    doc.SetBluetooth(false);
-    doc.SetBluetooth(false); // already off
-    doc.SetBluetooth(true);
-    EXPECT_EQ(t.radio.setCalls, (std::vector<int>{0, 1}));
-
-    // A radio whose mode cannot be read counts as off, and is switched either way.
+    for (const bool on : {true, false, false, true}) {
+        doc.SetBluetooth(on);
+    }
     t.radio.readable = false;
     EXPECT_FALSE(doc.IsBluetoothOn());
     doc.SetBluetooth(true);
@@ -139,32 +114,32 @@ TEST_F(DocTest, BluetoothSwitchesOnlyWhenTheModeDiffers) {
 }
 
 TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
+    const auto box = [&] {
+        return std::vector{doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon};
+    };
     EXPECT_FALSE(Feed(0.0, 0.0, 0)); // no position yet, even as the first fix
     EXPECT_TRUE(doc.m_checkpoints.empty());
-    doc.m_nMaxSpeed10 = 77;
+    doc.m_nMaxSpeed10 = 77; // only a fresh Start resets it
     doc.m_dblTotalDistance = 5.0;
     ASSERT_TRUE(Feed(35.25, 139.5, 0, 12.5F));
-    EXPECT_EQ(doc.m_bAwaitFirstFix, 0);
-    EXPECT_EQ(doc.m_dblTotalDistance, 0.0);
-    EXPECT_EQ(doc.m_nMaxSpeed10, 77); // only a fresh Start resets it
-    EXPECT_EQ(doc.m_posStart.dblLatitude, 35.25);
-    EXPECT_EQ(doc.m_dblMinLat + doc.m_dblMaxLat, 2 * 35.25);
-    EXPECT_EQ(doc.m_dblMinLon + doc.m_dblMaxLon, 2 * 139.5);
+    EXPECT_EQ(std::tuple(doc.m_bAwaitFirstFix, doc.m_dblTotalDistance, doc.m_nMaxSpeed10,
+                         doc.m_posStart.dblLatitude),
+              std::tuple(0, 0.0, 77, 35.25));
+    EXPECT_EQ(box(), (std::vector{35.25, 35.25, 139.5, 139.5}));
     ASSERT_EQ(doc.RoutePointCount(), 1);
     EXPECT_EQ(doc.m_route[0].dblLongitude, 139.5);
     ASSERT_EQ(doc.m_checkpoints.size(), 1U);
     EXPECT_EQ(doc.m_checkpoints[0].stTime, t.clock.LocalNow());
-    EXPECT_EQ(doc.m_checkpoints[0].dblAltitude, 12.5);
     doc.m_posCurrent = {}; // a tick without a usable fix: the last accepted position
     doc.AddCheckpoint();
     ASSERT_EQ(doc.m_checkpoints.size(), 2U);
-    EXPECT_EQ(doc.m_checkpoints[1].dblLatitude, 35.25);
-    EXPECT_EQ(doc.m_checkpoints[1].dblAltitude, 12.5);
+    for (const auto& checkpoint : doc.m_checkpoints) {
+        EXPECT_EQ(std::pair(checkpoint.dblLatitude, checkpoint.dblAltitude), std::pair(35.25, 12.5));
+    }
 
     ASSERT_TRUE(Feed(35.2502, 139.5001, 10));
     ASSERT_TRUE(Feed(35.2499, 139.4998, 20));
-    EXPECT_EQ((std::vector{doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon}),
-              (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
+    EXPECT_EQ(box(), (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
 }
 
 // 70 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace std::string_literals;
 
@@ -22,30 +24,42 @@ std::string Dword(std::uint32_t v) {
             static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
 }
 
+std::string Dwords(std::initializer_list<std::uint32_t> values) {
+    std::string bytes;
+    for (const auto v : values) {
+        bytes += Dword(v);
+    }
+    return bytes;
+}
+
 std::string Double(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     return Dword(static_cast<std::uint32_t>(bits)) + Dword(static_cast<std::uint32_t>(bits >> 32));
 }
 
-// A wide string of ASCII text: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
+// A wide string: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
+std::string Wide(std::u16string_view text) {
+    const auto n = static_cast<std::uint32_t>(text.size());
+    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dword(n).substr(0, 1) : "\xFF" + Dword(n).substr(0, 2)) + Le(text);
+}
+
 std::string Wide(std::string_view ascii) {
-    const auto n = static_cast<std::uint32_t>(ascii.size());
-    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dword(n).substr(0, 1) : "\xFF" + Dword(n).substr(0, 2)) +
-           Le(std::u16string(ascii.begin(), ascii.end()));
+    return Wide(std::u16string(ascii.begin(), ascii.end()));
 }
 
 // Fields 1 to 17, every one with a value of its own (2 to 12 for the flags and numbers), so that a
 // field read into (or written from) another's place shows.
 std::string CommonFields(std::uint32_t version, const std::string& folder,
                          const std::string& name = Wide("Ambulo")) {
-    return name + Dword(version) + Dword(2) + Dword(3) + folder + Dword(4) + Dword(5) + Dword(6) +
-           Double(71.5) + Double(3.25) + Dword(7) + Wide("\\p.wav") + Dword(8) + Dword(9) + Dword(10) +
-           Dword(11) + Dword(12);
+    return name + Dwords({version, 2, 3}) + folder + Dwords({4, 5, 6}) + Double(71.5) + Double(3.25) +
+           Dword(7) + Wide("\\p.wav") + Dwords({8, 9, 10, 11, 12});
 }
 
 } // namespace
 
-// The fields a version lacks keep their defaults, and the file is saved back as version 5.
+// The fields a version lacks keep their defaults, and the file is saved back as version 5. The
+// folder as stored, wide or narrow (in the handheld's code page), and as it is kept: never empty
+// and ending with a backslash.
 TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     using D = CMyAmbuloDoc;
     // The live flags and numbers in file order.
@@ -56,17 +70,22 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         &D::m_bCenterOnStart,    &D::m_nMapScale,          &D::m_bCheckpointSound, &D::m_bCheckpointAuto,
         &D::m_bCheckpointByTime, &D::m_nCheckpointSeconds, &D::m_nCheckpointMetres};
     const std::string longFolder = "\\" + std::string(300, 'f') + "\\"; // needs a two-byte length
+    const std::pair<std::string, std::string> folders[] = {
+        {Wide(""), "\\My Documents\\Ambulo\\"},
+        {Wide("\\Data"), "\\Data\\"},
+        {Wide("\\"), "\\"},
+        {"\x06\x5C\x83\x8D\x83\x4F\x5C"s, "\\ログ\\"}, // length 6
+        {Wide(longFolder), longFolder}};
+    const std::string newer[] = {Dword(13), Dword(14), Dwords({15, 16}),
+                                 Wide("\\c.wav") + Dwords({17, 18, 19, 20, 21})};
+    const std::string later[] = {Dword(0), Dword(0), Dwords({0, 10000}),
+                                 Wide("\\Windows\\RecEnd.wav") + Dwords({1, 0, 1, 300, 1000})};
     for (std::uint32_t version = 1; version <= 5; ++version) {
         SCOPED_TRACE(version);
-        const std::string folder = version == 5 ? longFolder : "\\F\\";
-        std::string file = CommonFields(version, Wide(folder));
-        std::string saved = CommonFields(5, Wide(folder));
-        const std::string newer[] = {Dword(13), Dword(14), Dword(15) + Dword(16),
-                                     Wide("\\c.wav") + Dword(17) + Dword(18) + Dword(19) + Dword(20) +
-                                         Dword(21)};
-        const std::string later[] = {Dword(0), Dword(0), Dword(0) + Dword(10000),
-                                     Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) + Dword(1) +
-                                         Dword(300) + Dword(1000)};
+        const auto& [stored, folder] = folders[version - 1];
+        // The name is narrow once.
+        std::string file = CommonFields(version, stored, version == 4 ? "\x06"s + "Ambulo" : Wide("Ambulo"));
+        std::string saved = CommonFields(5, version == 4 ? Wide(u"\\ログ\\") : Wide(folder));
         for (std::uint32_t v = 2; v <= 5; ++v) {
             file += v <= version ? newer[v - 2] : "";
             saved += v <= version ? newer[v - 2] : later[v - 2];
@@ -94,49 +113,29 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     }
 }
 
-// The folder as stored, wide or narrow (in the handheld's code page), and as it is kept: never
-// empty and ending with a backslash. The name is narrow here.
-TEST(SettingsFile, LogFolderIsReadInEitherFormAndEndsWithABackslash) {
-    for (const auto& [stored, kept] : {std::pair{Wide(""), "\\My Documents\\Ambulo\\"s},
-                                       {Wide("\\Data"), "\\Data\\"s},
-                                       {Wide("\\"), "\\"s},
-                                       {"\x06\x5C\x83\x8D\x83\x4F\x5C"s, "\\ログ\\"s}}) { // length 6
-        TestServices t;
-        t.temp.WriteHostFile(kOptFile, CommonFields(1, stored, "\x06"s + "Ambulo"));
-        const CMyAmbuloDoc doc(t.services());
-        EXPECT_EQ(doc.m_strLogFolder, kept);
-        EXPECT_EQ(doc.m_saved.strLogFolder, kept);
-        EXPECT_EQ(doc.m_dblWeightKg, 71.5);
-    }
-}
-
-TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
-    TestServices t;
+// A file cut short, or one whose lengths promise more than it holds, fails the load: nothing is
+// applied, but the record keeps the fields read before the cut and the defaults after it.
+TEST(SettingsFile, CutOrOverlongFilesApplyNothing) {
     const std::string full = CommonFields(5, Wide("\\Data\\"));
-    t.temp.WriteHostFile(kOptFile, full.substr(0, full.find(Double(71.5)) + 8));
-    const CMyAmbuloDoc doc(t.services());
-    EXPECT_EQ(doc.m_dblWeightKg, 60.0);
-    EXPECT_EQ(doc.m_saved.dblWeightKg, 71.5);
-    EXPECT_EQ(doc.m_saved.strLogFolder, "\\Data\\");
-    EXPECT_EQ(doc.m_saved.dblMinDistance, 2.0);
-}
-
-TEST(SettingsFile, LengthsBeyondTheFileFailTheLoad) {
+    const std::string start = Wide("Ambulo") + Dwords({5, 0, 0});
+    const std::string defaultFolder = "\\My Documents\\Ambulo\\";
     // clang-format off
-    const std::string hostile[] = {
-        "\xFF\xFE\xFF\x40" "A\0"s,                                          // wide, 64 characters promised
-        "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s,                  // wide, 32-bit length
-        "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF'), // wide, 64-bit length
-        "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s,                              // narrow, 32-bit length
+    const std::tuple<std::string, std::uint32_t, std::string, double> files[] = {
+        {full.substr(0, full.find(Double(71.5)) + 8), 2, "\\Data\\", 71.5},                   // cut after the weight
+        {start + "\xFF\xFE\xFF\x40" "A\0"s, 0, defaultFolder, 60.0},                         // wide, 64 characters promised
+        {start + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s, 0, defaultFolder, 60.0}, // wide, 32-bit length
+        {start + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF'), 0, defaultFolder, 60.0}, // 64-bit
+        {start + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s, 0, defaultFolder, 60.0},             // narrow, 32-bit length
     };
     // clang-format on
-    for (const auto& folder : hostile) {
+    for (const auto& [bytes, keepAwake, folder, weight] : files) {
         TestServices t;
-        t.temp.WriteHostFile(kOptFile, Wide("Ambulo") + Dword(5) + Dword(0) + Dword(0) + folder);
+        t.temp.WriteHostFile(kOptFile, bytes);
         const CMyAmbuloDoc doc(t.services());
-        EXPECT_EQ(doc.m_bKeepAwakeIdle, 1);
-        EXPECT_EQ(doc.m_saved.bKeepAwakeIdle, 0U);
-        EXPECT_EQ(doc.m_saved.strLogFolder, "\\My Documents\\Ambulo\\");
+        EXPECT_EQ(std::pair(doc.m_bKeepAwakeIdle, doc.m_dblWeightKg), std::pair(1, 60.0));
+        EXPECT_EQ(std::tuple(doc.m_saved.bKeepAwakeIdle, doc.m_saved.strLogFolder, doc.m_saved.dblWeightKg),
+                  std::tuple(keepAwake, folder, weight));
+        EXPECT_EQ(doc.m_saved.dblMinDistance, 2.0);
     }
 }
 
@@ -151,13 +150,12 @@ TEST(SettingsFile, FailedSaveIsReportedAndLeavesTheOldFile) {
 // No file, or one that is not ours (someone else's, zeros, a FIFO or a device), gives the
 // defaults, which are saved field by field; reading it neither hangs nor reads without end.
 TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
-    const std::string defaults =
-        Wide("Ambulo") + Dword(5) + Dword(1) + Dword(1) + Wide("\\My Documents\\Ambulo\\") + Dword(1) +
-        Dword(1) + Dword(0) + "\0\0\0\0\0\0\x4E\x40"s + // 60.0
-        "\0\0\0\0\0\0\0\x40"s +                         // 2.0
-        Dword(0) + Wide("\\Windows\\RecEnd.wav") + Dword(0) + Dword(1) + Dword(60) + Dword(0) + Dword(500) +
-        Dword(0) + Dword(0) + Dword(0) + Dword(10000) + Wide("\\Windows\\RecEnd.wav") + Dword(1) + Dword(0) +
-        Dword(1) + Dword(300) + Dword(1000);
+    const std::string sound = Wide("\\Windows\\RecEnd.wav");
+    const std::string defaults = Wide("Ambulo") + Dwords({5, 1, 1}) + Wide("\\My Documents\\Ambulo\\") +
+                                 Dwords({1, 1, 0}) + "\0\0\0\0\0\0\x4E\x40"s + // 60.0
+                                 "\0\0\0\0\0\0\0\x40"s +                       // 2.0
+                                 Dword(0) + sound + Dwords({0, 1, 60, 0, 500, 0, 0, 0, 10000}) + sound +
+                                 Dwords({1, 0, 1, 300, 1000});
     const std::function<void(const std::filesystem::path&)> arrange[] = {
         [](const auto&) {},
         [](const auto& p) { std::ofstream(p) << CommonFields(5, Wide("\\Data\\"), Wide("Other")); },

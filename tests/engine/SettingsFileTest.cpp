@@ -19,28 +19,26 @@ namespace {
 
 const char* const kOptFile = "Program Files/Ambulo/ambl.opt";
 
-std::string Dword(std::uint32_t v) {
-    return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
-            static_cast<char>((v >> 16) & 0xFF), static_cast<char>(v >> 24)};
-}
-
+// 32-bit values, little-endian, one after the other.
 std::string Dwords(std::initializer_list<std::uint32_t> values) {
     std::string bytes;
-    for (const auto v : values) {
-        bytes += Dword(v);
+    for (const std::uint32_t v : values) {
+        bytes += {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                  static_cast<char>(v >> 24)};
     }
     return bytes;
 }
 
 std::string Double(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
-    return Dword(static_cast<std::uint32_t>(bits)) + Dword(static_cast<std::uint32_t>(bits >> 32));
+    return Dwords({static_cast<std::uint32_t>(bits), static_cast<std::uint32_t>(bits >> 32)});
 }
 
 // A wide string: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
 std::string Wide(std::u16string_view text) {
     const auto n = static_cast<std::uint32_t>(text.size());
-    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dword(n).substr(0, 1) : "\xFF" + Dword(n).substr(0, 2)) + Le(text);
+    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dwords({n}).substr(0, 1) : "\xFF" + Dwords({n}).substr(0, 2)) +
+           Le(text);
 }
 
 std::string Wide(std::string_view ascii) {
@@ -52,7 +50,7 @@ std::string Wide(std::string_view ascii) {
 std::string CommonFields(std::uint32_t version, const std::string& folder,
                          const std::string& name = Wide("Ambulo")) {
     return name + Dwords({version, 2, 3}) + folder + Dwords({4, 5, 6}) + Double(71.5) + Double(3.25) +
-           Dword(7) + Wide("\\p.wav") + Dwords({8, 9, 10, 11, 12});
+           Dwords({7}) + Wide("\\p.wav") + Dwords({8, 9, 10, 11, 12});
 }
 
 } // namespace
@@ -61,14 +59,6 @@ std::string CommonFields(std::uint32_t version, const std::string& folder,
 // folder as stored, wide or narrow (in the handheld's code page), and as it is kept: never empty
 // and ending with a backslash.
 TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
-    using D = CMyAmbuloDoc;
-    // The live flags and numbers in file order.
-    const std::vector<int D::*> numbers = {
-        &D::m_bKeepAwakeIdle,    &D::m_bShowBluetooth,     &D::m_bSaveHistory,     &D::m_bSaveKml,
-        &D::m_bSaveGpsLog,       &D::m_bFlatAltitude,      &D::m_bPitchSound,      &D::m_bPitchByTime,
-        &D::m_nPitchSeconds,     &D::m_bPitchByDistance,   &D::m_nPitchMetres,     &D::m_bIgnoreGpsFlags,
-        &D::m_bCenterOnStart,    &D::m_nMapScale,          &D::m_bCheckpointSound, &D::m_bCheckpointAuto,
-        &D::m_bCheckpointByTime, &D::m_nCheckpointSeconds, &D::m_nCheckpointMetres};
     const std::string longFolder = "\\" + std::string(300, 'f') + "\\"; // needs a two-byte length
     const std::pair<std::string, std::string> folders[] = {
         {Wide(""), "\\My Documents\\Ambulo\\"},
@@ -76,9 +66,9 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         {Wide("\\"), "\\"},
         {"\x06\x5C\x83\x8D\x83\x4F\x5C"s, "\\ログ\\"}, // length 6
         {Wide(longFolder), longFolder}};
-    const std::string newer[] = {Dword(13), Dword(14), Dwords({15, 16}),
+    const std::string newer[] = {Dwords({13}), Dwords({14}), Dwords({15, 16}),
                                  Wide("\\c.wav") + Dwords({17, 18, 19, 20, 21})};
-    const std::string later[] = {Dword(0), Dword(0), Dwords({0, 10000}),
+    const std::string later[] = {Dwords({0}), Dwords({0}), Dwords({0, 10000}),
                                  Wide("\\Windows\\RecEnd.wav") + Dwords({1, 0, 1, 300, 1000})};
     for (std::uint32_t version = 1; version <= 5; ++version) {
         SCOPED_TRACE(version);
@@ -95,10 +85,13 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
 
         CMyAmbuloDoc doc(t.services());
         const bool v2 = version >= 2, v4 = version >= 4, v5 = version >= 5;
-        std::vector<int> live;
-        for (const auto number : numbers) {
-            live.push_back(doc.*number);
-        }
+        // The live flags and numbers in file order.
+        const std::vector<int> live = {
+            doc.m_bKeepAwakeIdle,    doc.m_bShowBluetooth,     doc.m_bSaveHistory,     doc.m_bSaveKml,
+            doc.m_bSaveGpsLog,       doc.m_bFlatAltitude,      doc.m_bPitchSound,      doc.m_bPitchByTime,
+            doc.m_nPitchSeconds,     doc.m_bPitchByDistance,   doc.m_nPitchMetres,     doc.m_bIgnoreGpsFlags,
+            doc.m_bCenterOnStart,    doc.m_nMapScale,          doc.m_bCheckpointSound, doc.m_bCheckpointAuto,
+            doc.m_bCheckpointByTime, doc.m_nCheckpointSeconds, doc.m_nCheckpointMetres};
         EXPECT_EQ(live, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, v2 ? 13 : 0, v4 ? 15 : 0,
                                           v4 ? 16 : 10000, v5 ? 17 : 1, v5 ? 18 : 0, v5 ? 19 : 1,
                                           v5 ? 20 : 300, v5 ? 21 : 1000}));
@@ -113,58 +106,48 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     }
 }
 
-// A file cut short, or one whose lengths promise more than it holds, fails the load: nothing is
-// applied, but the record keeps the fields read before the cut and the defaults after it.
-TEST(SettingsFile, CutOrOverlongFilesApplyNothing) {
-    const std::string full = CommonFields(5, Wide("\\Data\\"));
-    const std::string start = Wide("Ambulo") + Dwords({5, 0, 0});
-    const std::string defaultFolder = "\\My Documents\\Ambulo\\";
-    // clang-format off
-    const std::tuple<std::string, std::uint32_t, std::string, double> files[] = {
-        {full.substr(0, full.find(Double(71.5)) + 8), 2, "\\Data\\", 71.5},                   // cut after the weight
-        {start + "\xFF\xFE\xFF\x40" "A\0"s, 0, defaultFolder, 60.0},                         // wide, 64 characters promised
-        {start + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s, 0, defaultFolder, 60.0}, // wide, 32-bit length
-        {start + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF'), 0, defaultFolder, 60.0}, // 64-bit
-        {start + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s, 0, defaultFolder, 60.0},             // narrow, 32-bit length
-    };
-    // clang-format on
-    for (const auto& [bytes, keepAwake, folder, weight] : files) {
-        TestServices t;
-        t.temp.WriteHostFile(kOptFile, bytes);
-        const CMyAmbuloDoc doc(t.services());
-        EXPECT_EQ(std::pair(doc.m_bKeepAwakeIdle, doc.m_dblWeightKg), std::pair(1, 60.0));
-        EXPECT_EQ(std::tuple(doc.m_saved.bKeepAwakeIdle, doc.m_saved.strLogFolder, doc.m_saved.dblWeightKg),
-                  std::tuple(keepAwake, folder, weight));
-        EXPECT_EQ(doc.m_saved.dblMinDistance, 2.0);
-    }
-}
-
-TEST(SettingsFile, FailedSaveIsReportedAndLeavesTheOldFile) {
+// A file cut short applies nothing, but its record keeps the fields read before the cut.
+TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
     TestServices t;
-    CMyAmbuloDoc doc(t.services());
-    t.temp.WriteHostFile("Program Files", "a file where the folder should be");
-    EXPECT_FALSE(doc.SaveSettings());
-    EXPECT_EQ(t.temp.ReadHostFile("Program Files"), "a file where the folder should be");
+    const std::string full = CommonFields(5, Wide("\\Data\\"));
+    t.temp.WriteHostFile(kOptFile, full.substr(0, full.find(Double(71.5)) + 8));
+    const CMyAmbuloDoc doc(t.services());
+    EXPECT_EQ(std::pair(doc.m_bKeepAwakeIdle, doc.m_dblWeightKg), std::pair(1, 60.0));
+    const SavedSettings& record = doc.m_saved;
+    EXPECT_EQ(
+        std::tuple(record.bKeepAwakeIdle, record.strLogFolder, record.dblWeightKg, record.dblMinDistance),
+        std::tuple(2U, "\\Data\\"s, 71.5, 2.0));
 }
 
-// No file, or one that is not ours (someone else's, zeros, a FIFO or a device), gives the
-// defaults, which are saved field by field; reading it neither hangs nor reads without end.
+// No file, or one that is not ours (someone else's, zeros, a FIFO or a device), or one whose lengths
+// promise more than it holds, gives the defaults, which are saved field by field; reading it
+// neither hangs nor reads without end.
 TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
     const std::string sound = Wide("\\Windows\\RecEnd.wav");
     const std::string defaults = Wide("Ambulo") + Dwords({5, 1, 1}) + Wide("\\My Documents\\Ambulo\\") +
-                                 Dwords({1, 1, 0}) + "\0\0\0\0\0\0\x4E\x40"s + // 60.0
-                                 "\0\0\0\0\0\0\0\x40"s +                       // 2.0
-                                 Dword(0) + sound + Dwords({0, 1, 60, 0, 500, 0, 0, 0, 10000}) + sound +
+                                 Dwords({1, 1, 0}) + Double(60.0) + Double(2.0) + Dwords({0}) + sound +
+                                 Dwords({0, 1, 60, 0, 500, 0, 0, 0, 10000}) + sound +
                                  Dwords({1, 0, 1, 300, 1000});
-    const std::function<void(const std::filesystem::path&)> arrange[] = {
+    using Arrange = std::function<void(const std::filesystem::path&)>;
+    const auto bytes = [](const std::string& b) -> Arrange {
+        return [b](const auto& p) { std::ofstream(p) << b; };
+    };
+    const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
+    // clang-format off
+    const Arrange arrange[] = {
         [](const auto&) {},
-        [](const auto& p) { std::ofstream(p) << CommonFields(5, Wide("\\Data\\"), Wide("Other")); },
-        [](const auto& p) { std::ofstream(p) << CommonFields(0, Wide("\\Data\\")); },
+        bytes(CommonFields(5, Wide("\\Data\\"), Wide("Other"))),
+        bytes(CommonFields(0, Wide("\\Data\\"))),
         [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
         [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
         [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
         [](const auto& p) { std::filesystem::create_directory(p); },
+        bytes(ours + "\xFF\xFE\xFF\x40" "A\0"s),                                          // wide, 64 characters promised
+        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s),                  // wide, 32-bit length
+        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF')), // wide, 64-bit length
+        bytes(ours + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s),                              // narrow, 32-bit length
     };
+    // clang-format on
     for (const auto& make : arrange) {
         SCOPED_TRACE(&make - arrange);
         TestServices t;
@@ -174,6 +157,8 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
         CMyAmbuloDoc doc(t.services());
         EXPECT_EQ(doc.m_bSaveHistory + doc.m_bSaveKml + doc.m_bKeepAwakeIdle, 3);
         EXPECT_EQ(doc.m_dblWeightKg, 60.0);
+        // A folder in the way is not replaced: the save says so.
+        EXPECT_EQ(doc.SaveSettings(), !std::filesystem::is_directory(path));
         std::filesystem::remove_all(path);
         ASSERT_TRUE(doc.SaveSettings());
         EXPECT_EQ(t.temp.ReadHostFile(kOptFile), defaults);

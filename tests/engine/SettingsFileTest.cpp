@@ -59,7 +59,8 @@ std::string CommonFields(std::uint32_t version, const std::string& folder,
 // folder as stored, wide or narrow (in the handheld's code page), and as it is kept: never empty
 // and ending with a backslash.
 TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
-    const std::string longFolder = "\\" + std::string(300, 'f') + "\\"; // needs a two-byte length
+    // 255 characters, the first length that needs two bytes.
+    const std::string longFolder = "\\" + std::string(253, 'f') + "\\";
     const std::pair<std::string, std::string> folders[] = {
         {Wide(""), "\\My Documents\\Ambulo\\"},
         {Wide("\\Data"), "\\Data\\"},

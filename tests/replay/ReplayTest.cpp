@@ -53,7 +53,10 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
     nmea += Epoch("010002.00", 30.3);                        // 7: 10.1 m in 2 s; Rest after it
     nmea += Epoch("010003.00", 40) + Epoch("010004.00", 50); // 8, 9: resting; Start after 9
     nmea += Epoch("010005.00", 60.5);                        // 10: 30.2 m in 3 s
-    const ReplayResult result = Replay(nmea, {.rests = {{7, 9}}, .taps = {4}});
+    ReplayOptions options;
+    options.rests = {{7, 9}};
+    options.taps = {4};
+    const ReplayResult result = Replay(nmea, options);
     ASSERT_TRUE(result.ok) << result.error;
     // 60 kg x 18 METs (above 17.5 km/h) x 1.05 x 6 s / 3600 is 1.89 kcal; 10.1 m in 1 s, 36.4 km/h,
     // measured between positions given to a ten-thousandth of a minute.
@@ -73,7 +76,9 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
 TEST_F(ReplayTest, NothingToSaveOrNothingToRun) {
     EXPECT_FALSE(Replay(Epoch("003001.00", 0, false) + "garbage\r\n").ok);
     EXPECT_FALSE(std::filesystem::exists(device));
-    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false), {.gpx = true});
+    ReplayOptions withGpx;
+    withGpx.gpx = true;
+    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false), withGpx);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.summary, "run 20260329-013001 distance 0 seconds 0 kcal 0.0 maxspeed10 0");
     EXPECT_EQ(result.files, std::vector{folder + "amblHistory.log"});
@@ -98,9 +103,7 @@ TEST_F(ReplayTest, AFullDiskDamagesNothing) {
     // A history ending two bytes short of a page: the next line can only be written in part.
     const std::string history(4094, ' ');
     temp.WriteHostFile(folder + "amblHistory.log", history);
-    SavedSettings keepEverything;
-    keepEverything.bSaveGpsLog = 1;
-    temp.WriteHostFile(device / "Program Files/Ambulo/ambl.opt", EncodeSettings(keepEverything));
+    temp.WriteHostFile(device / "Program Files/Ambulo/ambl.opt", EncodeSettings({.bSaveGpsLog = 1}));
     std::string nmea;
     for (int second = 0; second < 1500; ++second) {
         char time[16];

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using platform::SYSTEMTIME;
 
 TEST(GeoDistance, ReferenceDistancesAt35North) {
@@ -28,25 +30,23 @@ TEST(SecondsBetween, DropsWholeDays) {
     const SYSTEMTIME before{2008, 1, 0, 15, 23, 59, 50, 0};
     EXPECT_EQ(SecondsBetween(before, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 5, 0}), 15);
     EXPECT_EQ(SecondsBetween(before, SYSTEMTIME{2008, 1, 0, 17, 0, 59, 50, 0}), 3600); // 25 hours
-    EXPECT_EQ(
-        SecondsBetween(SYSTEMTIME{2008, 1, 0, 16, 0, 1, 30, 999}, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 0, 0}),
-        -90);
+    const SYSTEMTIME later{2008, 1, 0, 16, 0, 1, 30, 999};
+    EXPECT_EQ(SecondsBetween(later, SYSTEMTIME{2008, 1, 0, 16, 0, 0, 0, 0}), -90);
     // A stamp before 1900 counts as the epoch.
     EXPECT_EQ(SecondsBetween(SYSTEMTIME{}, SYSTEMTIME{1970, 1, 0, 1, 9, 0, 42, 0}), 42);
 }
 
+// Sea level heights 10 and 20, ellipsoid heights 50 and 60, counted only as flagged on both fixes.
+// Heights above sea level 10 and 20 and above the ellipsoid 50 and 60, each kind flagged by its bit.
 TEST(HeightsFor, BothFixesMustCarryTheSameKindOfHeight) {
-    platform::GPS_POSITION a;
-    platform::GPS_POSITION b;
-    a.flAltitudeWRTSeaLevel = 10.0F;
-    b.flAltitudeWRTSeaLevel = 20.0F;
-    a.flAltitudeWRTEllipsoid = 50.0F;
-    b.flAltitudeWRTEllipsoid = 60.0F;
-    a.dwValidFields = b.dwValidFields = 0xC0;
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).second, 20.0);
-    EXPECT_DOUBLE_EQ(HeightsFor(true, a, b).second, 0.0);
-    b.dwValidFields = 0x80;
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).first, 50.0);
-    a.dwValidFields = 0x40;
-    EXPECT_DOUBLE_EQ(HeightsFor(false, a, b).second, 0.0);
+    const std::tuple<std::uint32_t, std::uint32_t, bool, double, double> cases[] = {
+        {0xC0, 0xC0, false, 10, 20},
+        {0xC0, 0xC0, true, 0, 0},
+        {0xC0, 0x80, false, 50, 60},
+        {0x40, 0x80, false, 0, 0}};
+    for (const auto& [a, b, flat, first, second] : cases) {
+        const Heights heights =
+            HeightsFor(flat, {a, {}, 0.0, 0.0, 0.0F, 10.0F, 50.0F}, {b, {}, 0.0, 0.0, 0.0F, 20.0F, 60.0F});
+        EXPECT_EQ(std::pair(heights.first, heights.second), std::pair(first, second));
+    }
 }

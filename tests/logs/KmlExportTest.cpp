@@ -1,6 +1,7 @@
 #include "logs/KmlExport.h"
 
 #include "engine/MyAmbuloDoc.h"
+#include "support/Bytes.h"
 #include "support/TestServices.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,6 @@
 #include <filesystem>
 
 namespace {
-
-std::string Le(std::string_view ascii) {
-    std::string bytes;
-    for (const char c : ascii) {
-        bytes += {c, '\0'};
-    }
-    return bytes;
-}
 
 constexpr char kKml[] = "My Documents/Ambulo/KML/run.kml";
 
@@ -32,18 +25,12 @@ std::string RouteCoordinates(const std::string& kml) {
 
 } // namespace
 
-TEST(KmlExport, HoursMinutesSecondsDropLeadingZeroUnits) {
-    EXPECT_EQ(HoursMinutesSecondsText(3725), "1 時間 2 分 5 秒<br>\r\n");
-    EXPECT_EQ(HoursMinutesSecondsText(125), "2 分 5 秒<br>\r\n");
-    EXPECT_EQ(HoursMinutesSecondsText(59), "59 秒<br>\r\n");
-}
-
 TEST(KmlExport, WritesTheCompleteDocument) {
     TestServices t;
     CMyAmbuloDoc doc(t.services());
     doc.m_hKmlTemp = platform::File::CreateAlways(t.temp.root(), "\\AMBLKML.TMP");
     doc.m_hKmlTemp.Write(
-        Le("        139.767125,35.681236,40.000000\r\n        139.770000,35.690000,0.0\r\n"));
+        Le(u"        139.767125,35.681236,40.000000\r\n        139.770000,35.690000,0.0\r\n"));
     doc.m_posStart.stUTCTime = {2008, 1, 2, 15, 9, 3, 7, 0};
     doc.m_posEnd.stUTCTime = {2008, 1, 2, 15, 10, 4, 5, 0};
     doc.m_dblMinLat = 35.68, doc.m_dblMaxLat = 35.70, doc.m_dblMinLon = 139.76, doc.m_dblMaxLon = 139.78;
@@ -81,7 +68,9 @@ TEST(KmlExport, WritesTheCompleteDocument) {
                   point + "</Document>\r\n</kml>\r\n");
 }
 
-TEST(KmlExport, CheckpointsAreNumberedWithSectionFigures) {
+// Checkpoints are numbered and carry the figures of their section; the route is copied in
+// pieces that end inside lines.
+TEST(KmlExport, CheckpointsAreNumberedWithSectionFiguresAndTheRouteIsCopiedWhole) {
     TestServices t;
     CMyAmbuloDoc doc(t.services()); // no coordinates file: an empty route
     doc.m_checkpoints = {Record(9, 0, 0, 0, 0), Record(9, 5, 1000, 300, 50), Record(9, 5, 1500.5, 300, 75),
@@ -101,22 +90,17 @@ TEST(KmlExport, CheckpointsAreNumberedWithSectionFigures) {
     EXPECT_NE(kml.find("区間タイム：4 分 0 秒<br>\r\n         　区間平均速度：15.0 km/h</p>", goal),
               std::string::npos);
 
-    doc.m_bSaveKml = 0;
-    std::filesystem::remove(t.temp.host() / kKml);
-    ExportKml(doc, "run");
-    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / kKml));
-}
-
-TEST(KmlExport, LongCoordinateListIsCopiedWithoutLoss) {
-    TestServices t;
-    CMyAmbuloDoc doc(t.services());
     std::string coordinates; // 60 lines of 40 characters: 1022-byte pieces end inside lines
     for (int i = 0; i < 60; ++i) {
         coordinates += "        139." + std::to_string(100000 + i) + ",35.681236,12.500000\r\n";
     }
     doc.m_hKmlTemp = platform::File::CreateAlways(t.temp.root(), "\\AMBLKML.TMP");
-    doc.m_hKmlTemp.Write(Le(coordinates));
-    doc.m_checkpoints = {Record(9, 0, 0, 0, 0)};
+    doc.m_hKmlTemp.Write(Le(std::u16string(coordinates.begin(), coordinates.end())));
     ExportKml(doc, "run");
     EXPECT_EQ(RouteCoordinates(t.temp.ReadHostFile(kKml)), coordinates);
+
+    doc.m_bSaveKml = 0;
+    std::filesystem::remove(t.temp.host() / kKml);
+    ExportKml(doc, "run");
+    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / kKml));
 }

@@ -23,11 +23,17 @@ TEST(TrackLog, WritesHeaderFixLinesAndCoordinates) {
                             40.0F,
                             76.5F};
         doc.m_posPrevious = doc.m_posCurrent; // as position processing leaves an accepted fix
+        doc.m_stFixUtc.reset();               // the receiver's own time, which only the GPX takes
+        if (elapsed < 10) {
+            doc.m_stFixUtc = {{2008, 1, 2, 15, 0, 3, static_cast<std::uint16_t>(7 + elapsed), 250}};
+        }
         doc.m_nElapsedSeconds = elapsed, doc.m_dblStepDistance = step, doc.m_nStepSeconds = elapsed ? 5 : 0;
         EXPECT_TRUE(writer.AppendFix().trackLog);
     };
+    writer.StartNewSegment();                 // a rest before any point starts no GPX segment
     accept(0xCF, 0, 10.0F, 0.0);              // both heights valid: sea level wins
     accept(0x8F, 5, 2.5F, 8.25);              // ellipsoid height only
+    writer.StartNewSegment();                 // a rest
     accept(0x0F, 10, 0.0F, 8.25);             // no height
     EXPECT_TRUE(writer.Open("other.log").ok); // a resumed workout keeps its files
     EXPECT_EQ(doc.m_nTrackLogLines, 3);
@@ -39,6 +45,13 @@ TEST(TrackLog, WritesHeaderFixLinesAndCoordinates) {
     EXPECT_EQ(t.temp.ReadHostFile("My Documents/Ambulo/AMBLKML.TMP"),
               Le(u"        139.767000,35.681000,40.000000\r\n        139.767500,35.681500,76.500000\r\n"
                  u"        139.768000,35.682000,0.0\r\n"));
+    EXPECT_EQ(
+        t.temp.ReadHostFile("My Documents/Ambulo/AMBLGPX.TMP"),
+        "      <trkpt lat=\"35.6810000\" lon=\"139.7670000\"><ele>40.0</ele>"
+        "<time>2008-01-15T00:03:07.250Z</time></trkpt>\n"
+        "      <trkpt lat=\"35.6815000\" lon=\"139.7675000\"><time>2008-01-15T00:03:12.250Z</time></trkpt>\n"
+        "    </trkseg>\n    <trkseg>\n"
+        "      <trkpt lat=\"35.6820000\" lon=\"139.7680000\"></trkpt>\n");
     doc.m_nStepSeconds = -3; // the receiver's clock stepped back: a step of no time
     writer.AppendFix();
     EXPECT_TRUE(t.temp.ReadHostFile("My Documents/Ambulo/Log/run.log").ends_with(Le(u",8.25,0,0.0\r\n")));

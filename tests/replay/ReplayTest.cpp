@@ -1,209 +1,109 @@
 #include "replay/Replay.h"
 
 #include "engine/SavedSettings.h"
-#include "logs/TextFormat.h"
 #include "platform/InstanceLock.h"
 #include "platform/TextCodec.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
+#include <regex>
 #include <set>
 #include <sys/mount.h>
 
 namespace {
 
 // An RMC and a GGA sentence (no checksums, which the reader accepts) for a fix `north` metres
-// north of 35N 139E at a UTC time "hhmmss.ss"; status V when there is no fix.
-std::string Epoch(const std::string& time, double north, bool fix = true,
-                  const std::string& date = "150108") {
+// north of 35N 139E at a UTC time "hhmmss.ss" on 2026-03-29; status V when there is no fix.
+std::string Epoch(const std::string& time, double north, bool fix = true) {
     const double minutes = north / 1849.3; // metres in a minute of latitude at 35 degrees north
     char lat[32];
     std::snprintf(lat, sizeof lat, "35%07.4f", minutes);
-    return "$GPRMC," + time + (fix ? ",A," : ",V,") + lat + ",N,13900.0000,E,5.0,0.0," + date + ",,\r\n" +
+    return "$GPRMC," + time + (fix ? ",A," : ",V,") + lat + ",N,13900.0000,E,5.0,0.0,290326,,\r\n" +
            "$GPGGA," + time + "," + lat + ",N,13900.0000,E,1,08,1.0,20.0,M,39.0,M,,\r\n";
 }
 
 class ReplayTest : public ::testing::Test {
 protected:
     ReplayResult Replay(const std::string& nmea, ReplayOptions options = {}) {
-        std::ofstream(temp.host() / "log.nmea", std::ios::binary) << nmea;
-        options.root = temp.host() / "device";
+        temp.WriteHostFile("log.nmea", nmea);
+        options.root = device;
         options.nmeaLog = temp.host() / "log.nmea";
         return RunReplay(options);
     }
-    std::string File(const std::string& relative) { return temp.ReadHostFile("device/" + relative); }
+    std::string File(const std::string& relative) { return temp.ReadHostFile(folder + relative); }
 
-    const ScopedEnv tokyo{"TZ", "Asia/Tokyo"};
+    const ScopedEnv berlin{"TZ", "Europe/Berlin"};
     TempRoot temp;
+    const std::filesystem::path device = temp.host() / "device";
+    const std::string folder = (device / "My Documents/Ambulo/").string();
 };
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
 
 } // namespace
 
-TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStep) {
-    std::string nmea = Epoch("003000.00", 0, false);         // 1: no fix yet
-    nmea += Epoch("003001.00", 0);                           // 2: ready; Start after it
-    nmea += Epoch("003002.00", 0);                           // 3: start point
-    nmea += Epoch("003003.00", 10.1);                        // 4: 10.1 m in 1 s; tap after it
-    nmea += Epoch("003003.50", 20.2);                        // 5: the same second: no speed
-    nmea += Epoch("003004.00", 75);                          // 6: a glitch
-    nmea += Epoch("003005.00", 30.3);                        // 7: 10.1 m in 2 s; Rest after it
-    nmea += Epoch("003006.00", 40) + Epoch("003007.00", 50); // 8, 9: resting; Start after 9
-    nmea += Epoch("003008.00", 60.5);                        // 10: 30.2 m in 3 s
+// Berlin leaves CET for CEST at 01:00 UTC: 01:59:59 CET is followed by 03:00:00 CEST. The files
+// show local times.
+TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylightSavingChange) {
+    std::string nmea = Epoch("005957.00", 0, false);         // 1: no fix yet
+    nmea += Epoch("005958.00", 0);                           // 2: ready; Start after it
+    nmea += Epoch("005959.00", 0);                           // 3: start point
+    nmea += Epoch("010000.00", 10.1);                        // 4: 10.1 m in 1 s; tap after it
+    nmea += Epoch("010000.50", 20.2);                        // 5: the same second: no speed
+    nmea += Epoch("010001.00", 75);                          // 6: a glitch
+    nmea += Epoch("010002.00", 30.3);                        // 7: 10.1 m in 2 s; Rest after it
+    nmea += Epoch("010003.00", 40) + Epoch("010004.00", 50); // 8, 9: resting; Start after 9
+    nmea += Epoch("010005.00", 60.5);                        // 10: 30.2 m in 3 s
     ReplayOptions options;
     options.rests = {{7, 9}};
     options.taps = {4};
     const ReplayResult result = Replay(nmea, options);
     ASSERT_TRUE(result.ok) << result.error;
-
-    char name[32] = {};
-    int metres = 0;
-    int seconds = 0;
-    double kcal = 0;
-    int maxSpeed10 = 0;
-    ASSERT_EQ(std::sscanf(result.summary.c_str(), "run %31s distance %d seconds %d kcal %lf maxspeed10 %d",
-                          name, &metres, &seconds, &kcal, &maxSpeed10),
-              5);
-    EXPECT_STREQ(name, "20080115-093001");
-    EXPECT_EQ(metres, 60);
-    EXPECT_EQ(seconds, 6);
-    EXPECT_NEAR(kcal, 60 * 18.0 * 1.05 * (1 + 2 + 3) / 3600, 0.051); // 18 METs above 17.5 km/h
-    EXPECT_NEAR(maxSpeed10, 363, 3);
-
-    const std::string kml = File("My Documents/Ambulo/KML/20080115-093001.kml");
-    EXPECT_EQ(Count(kml, "<name>チェックポイント #1</name>"), 1U);
-    EXPECT_EQ(Count(kml, "<name>ゴール</name>"), 1U);
-    EXPECT_EQ(Count(kml, ",20.000000\r\n"), 5U); // one coordinate line per accepted fix
-    ASSERT_EQ(result.files.size(), 3U);
-    EXPECT_EQ(result.files[2], (temp.host() / "device/My Documents/Ambulo/amblHistory.log").string());
+    // 60 kg x 18 METs (above 17.5 km/h) x 1.05 x 6 s / 3600 is 1.89 kcal; 10.1 m in 1 s, 36.4 km/h,
+    // measured between positions given to a ten-thousandth of a minute.
+    EXPECT_TRUE(std::regex_match(result.summary, std::regex("run 20260329-015958 distance 60 seconds 6 "
+                                                            "kcal 1\\.9 maxspeed10 36[0-6]")))
+        << result.summary;
+    // The GPX is written with the KML but listed only when asked for.
+    EXPECT_EQ(result.files, (std::vector{folder + "AMBLKML.TMP", folder + "KML/20260329-015958.kml",
+                                         folder + "amblHistory.log"}));
+    EXPECT_NE(File("KML/20260329-015958.kml").find("<name>チェックポイント #1</name>"), std::string::npos);
+    EXPECT_TRUE(
+        File("amblHistory.log").ends_with(platform::Utf8ToUtf16Le("\r\n2026/03/29,01:59:58,60,6,1.9\r\n")));
 }
 
-TEST_F(ReplayTest, FinishWithoutAnyAcceptedFix) {
-    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false));
-    ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.summary, "run 20080115-093001 distance 0 seconds 0 kcal 0.0 maxspeed10 0");
-    EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/GPX"));
-    EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/AMBLGPX.TMP"));
-    EXPECT_NE(
-        File("My Documents/Ambulo/amblHistory.log").find(platform::Utf8ToUtf16Le("09:30:01,0,0,0.0\r\n")),
-        std::string::npos);
-}
-
-TEST_F(ReplayTest, BadInputLeavesNothingBehind) {
+// What cannot run writes nothing; a finish with no fix taken writes the history line but no route; a
+// second program on the same root ends at once.
+TEST_F(ReplayTest, NothingToSaveOrNothingToRun) {
     EXPECT_FALSE(Replay(Epoch("003001.00", 0, false) + "garbage\r\n").ok);
-    EXPECT_FALSE(std::filesystem::exists(temp.host() / "device"));
-    ReplayOptions missing;
-    missing.nmeaLog = temp.host() / "missing.nmea";
-    EXPECT_EQ(RunReplay(missing).error,
-              "cannot read " + missing.nmeaLog.string() + ": No such file or directory");
-    std::string error;
-    EXPECT_FALSE(ParseReplayArguments({"--rest", "5:3", "x.nmea"}, error));
-}
-
-TEST_F(ReplayTest, LocalTimesFollowTheZoneAcrossADaylightSavingChange) {
-    const ScopedEnv berlin("TZ", "Europe/Berlin");
-    // 00:59:59 UTC is 01:59:59 CET; a second later it is 03:00:00 CEST.
-    const ReplayResult result =
-        Replay(Epoch("005958.00", 0, true, "290326") + Epoch("005959.00", 0, true, "290326") +
-               Epoch("010000.00", 10.1, true, "290326") + Epoch("010001.00", 20.2, true, "290326"));
+    EXPECT_FALSE(std::filesystem::exists(device));
+    ReplayOptions withGpx;
+    withGpx.gpx = true;
+    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false), withGpx);
     ASSERT_TRUE(result.ok) << result.error;
-    EXPECT_EQ(result.summary.substr(0, 19), "run 20260329-015958");
-    const std::string history = File("My Documents/Ambulo/amblHistory.log");
-    EXPECT_NE(history.find(platform::Utf8ToUtf16Le("2026/03/29,01:59:58,20,3,")), std::string::npos);
-}
-
-TEST_F(ReplayTest, GpxHasOneSegmentPerStretchAndTheReceiversUtcTimes) {
-    const auto point = [](const char* lat, const char* more) {
-        return CFormat("      <trkpt lat=\"%s\" lon=\"139.0000000\">%s</trkpt>\n", lat, more);
-    };
-    struct Case {
-        const char* zone;
-        std::string nmea;
-        std::vector<ReplayOptions::Rest> rests;
-        std::string run;
-        std::string track; // the GPX from its track on
-    } cases[] = {
-        // Local midnight in Tokyo is 15:00 UTC; a rest after tick 3 until tick 5.
-        {"Asia/Tokyo",
-         Epoch("145958.50", 0) + Epoch("145959.50", 0) + Epoch("150000.50", 10.1) + Epoch("150001.50", 20) +
-             Epoch("150002.50", 30) + Epoch("150003.50", 40),
-         {{3, 5}},
-         "20080115-235958",
-         "  <trk>\n    <name>20080115-235958</name>\n    <trkseg>\n" +
-             point("35.0000000", "<ele>20.0</ele><time>2008-01-15T14:59:59.500Z</time>") +
-             point("35.0000917", "<ele>20.0</ele><time>2008-01-15T15:00:00.500Z</time>") +
-             "    </trkseg>\n    <trkseg>\n" +
-             point("35.0003600", "<ele>20.0</ele><time>2008-01-15T15:00:03.500Z</time>")},
-        // Berlin leaves CET for CEST at 01:00 UTC on 2008-03-30.
-        {"Europe/Berlin",
-         Epoch("005958", 0, true, "300308") + Epoch("005959", 0, true, "300308") +
-             "$GPRMC,010000,A,3500.0055,N,13900.0000,E,5.0,0.0,300308,,\r\n", // no height
-         {},
-         "20080330-015958",
-         "  <trk>\n    <name>20080330-015958</name>\n    <trkseg>\n" +
-             point("35.0000000", "<ele>20.0</ele><time>2008-03-30T00:59:59.000Z</time>") +
-             point("35.0000917", "<time>2008-03-30T01:00:00.000Z</time>")},
-    };
-    for (const Case& c : cases) {
-        const ScopedEnv zone("TZ", c.zone);
-        ReplayOptions options;
-        options.rests = c.rests;
-        options.gpx = true;
-        std::filesystem::remove_all(temp.host() / "device");
-        const ReplayResult result = Replay(c.nmea, options);
-        ASSERT_TRUE(result.ok) << result.error;
-        const std::string path = "My Documents/Ambulo/GPX/" + c.run + ".gpx";
-        ASSERT_EQ(result.files.size(), 4U) << c.zone;
-        EXPECT_EQ(result.files[2], (temp.host() / "device" / path).string()); // right after the KML
-        const std::string gpx = File(path);
-        EXPECT_EQ(gpx.substr(gpx.find("  <trk>\n")), c.track + "    </trkseg>\n  </trk>\n</gpx>\n") << c.zone;
-        EXPECT_FALSE(std::filesystem::exists(temp.host() / "device/My Documents/Ambulo/AMBLGPX.TMP"));
-    }
-}
-
-TEST_F(ReplayTest, ASecondProgramOnTheRootEndsAtOnce) {
-    std::filesystem::create_directories(temp.host() / "device");
-    const platform::InstanceLock held(platform::DeviceRoot(temp.host() / "device"));
+    EXPECT_EQ(result.summary, "run 20260329-013001 distance 0 seconds 0 kcal 0.0 maxspeed10 0");
+    EXPECT_EQ(result.files, std::vector{folder + "amblHistory.log"});
+    EXPECT_FALSE(std::filesystem::exists(folder + "AMBLGPX.TMP"));
+    std::string error;
+    const std::string missing = (temp.host() / "missing.nmea").string();
+    EXPECT_EQ(RunReplay(*ParseReplayArguments({missing}, error)).error,
+              "cannot read " + missing + ": No such file or directory");
+    EXPECT_FALSE(ParseReplayArguments({"--rest", "5:3", "x.nmea"}, error));
+    const platform::InstanceLock held{platform::DeviceRoot(device)};
     EXPECT_EQ(Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0)).error, "Ambulo は既に起動しています。");
 }
 
-// The disk fills in the middle of a workout: each file that cannot be written is said once, what
-// was on the disk before stays byte for byte, and no file that is not whole is listed.
+// The disk fills in the middle of a workout: the replay fails, naming each file that could not be
+// written once; the history on the disk before stays byte for byte; no file that is not whole is
+// listed (here none is whole), and no temporary file is left behind.
 TEST_F(ReplayTest, AFullDiskDamagesNothing) {
-    const auto device = temp.host() / "device";
     std::filesystem::create_directories(device);
     if (::mount("tmpfs", device.c_str(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "no tmpfs can be mounted here";
     }
-    struct Unmount {
-        std::filesystem::path at;
-        ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
-    } unmount{device};
-
     // A history ending two bytes short of a page: the next line can only be written in part.
-    std::string history = "\uFEFFDataVersion=0.01\r\n日付,時刻,距離(m),時間(秒),消費カロリー(kcal)\r\n"
-                          "2008/01/14,09:03:07,5,6,0.7\r\n";
-    history = platform::Utf8ToUtf16Le(history);
-    history.insert(history.size() - 10,
-                   platform::Utf8ToUtf16Le(std::string((4094 - history.size()) / 2, ' ')));
-    ASSERT_EQ(history.size(), 4094U);
-    std::filesystem::create_directories(device / "My Documents/Ambulo");
-    std::ofstream(device / "My Documents/Ambulo/amblHistory.log", std::ios::binary) << history;
-    SavedSettings keepEverything;
-    keepEverything.bSaveGpsLog = 1;
-    const std::string settings = EncodeSettings(keepEverything);
-    std::filesystem::create_directories(device / "Program Files/Ambulo");
-    std::ofstream(device / "Program Files/Ambulo/ambl.opt", std::ios::binary) << settings;
+    const std::string history(4094, ' ');
+    temp.WriteHostFile(folder + "amblHistory.log", history);
+    temp.WriteHostFile(device / "Program Files/Ambulo/ambl.opt", EncodeSettings({.bSaveGpsLog = 1}));
     std::string nmea;
     for (int second = 0; second < 1500; ++second) {
         char time[16];
@@ -212,27 +112,19 @@ TEST_F(ReplayTest, AFullDiskDamagesNothing) {
     }
     const ReplayResult result = Replay(nmea);
     EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("を保存できませんでした。"), std::string::npos) << result.error;
-    EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
-    EXPECT_EQ(File("My Documents/Ambulo/amblHistory.log"), history);
-    EXPECT_EQ(File("Program Files/Ambulo/ambl.opt"), settings);
-    // Each file that failed is named once, although the track log failed at every later fix.
-    const std::string trackLog = (device / "My Documents/Ambulo/Log/").string();
-    EXPECT_EQ(std::count_if(
-                  result.failures.begin(), result.failures.end(),
-                  [&](const std::string& m) { return m.starts_with(trackLog) && m.find(".log") != m.npos; }),
-              1);
-    std::set<std::string> distinct(result.failures.begin(), result.failures.end());
-    EXPECT_EQ(distinct.size(), result.failures.size());
-    for (const auto& listed : result.files) {
-        EXPECT_NE(listed, (device / "My Documents/Ambulo/amblHistory.log").string());
-        const std::string bytes = temp.ReadHostFile(std::filesystem::relative(listed, temp.host()));
-        if (listed.ends_with(".kml")) {
-            EXPECT_TRUE(bytes.ends_with("</kml>\r\n")) << listed;
-        }
-    }
-    // No temporary file of a replacement is left behind.
+    const std::string full = "を保存できませんでした。\nNo space left on device";
+    const std::string trackLog = folder + "Log/20260329-010000.log" + full; // fails at every later fix
+    EXPECT_EQ(result.error, trackLog);
+    // Each file is named once.
+    EXPECT_EQ(
+        std::multiset(result.failures.begin(), result.failures.end()),
+        (std::multiset{trackLog, folder + "Log/20260329-010000.hol" + full, folder + "AMBLGPX.TMP" + full,
+                       folder + "AMBLKML.TMP" + full, folder + "KML/20260329-010000.kml" + full,
+                       folder + "GPX/20260329-010000.gpx" + full, folder + "amblHistory.log" + full}));
+    EXPECT_EQ(File("amblHistory.log"), history);
+    EXPECT_TRUE(result.files.empty());
     for (const auto& entry : std::filesystem::recursive_directory_iterator(device)) {
         EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
     }
+    ::umount2(device.c_str(), MNT_DETACH);
 }

@@ -15,7 +15,7 @@ class DefaultGpsSourceTest : public PrivateBusTest {
 protected:
     // Opens as the tick does until the source named is the one taken.
     bool Takes(const std::string& description) {
-        return WaitWithEvents([&] { return source.Open() && source.Describe() == description; }, 15s);
+        return QTest::qWaitFor([&] { return source.Open() && source.Describe() == description; }, 15000);
     }
 
     HeldPort port;

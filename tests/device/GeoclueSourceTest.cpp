@@ -18,15 +18,11 @@ protected:
     // Opens each (pretended) second, as the tick does, until GeoClue has started our client.
     std::unique_ptr<platform::GpsConnection> Started() {
         std::unique_ptr<platform::GpsConnection> connection;
-        WaitWithEvents(
-            [&] {
-                if (!connection) {
-                    connection = (now += 1s, source.Open());
-                }
-                return connection && connection->GetDeviceState(device) && device.dwServiceState == 1;
-            },
-            10s);
-        return connection;
+        const auto started = [&] {
+            connection = connection ? std::move(connection) : (now += 1s, source.Open());
+            return connection && connection->GetDeviceState(device) && device.dwServiceState == 1;
+        };
+        return QTest::qWaitFor(started, 10000) ? std::move(connection) : nullptr;
     }
 
     // Latitude, longitude, altitude, speed, seconds and microseconds of the timestamp.
@@ -36,7 +32,7 @@ protected:
         const auto arrived = [&] {
             return connection.GetPosition(fix, 2000) && fix.dblLatitude == location[0].toDouble();
         };
-        return WaitWithEvents(arrived, 5s) ? std::optional(fix) : std::nullopt;
+        return QTest::qWaitFor(arrived, 5000) ? std::optional(fix) : std::nullopt;
     }
 
     GPS_DEVICE device;
@@ -49,7 +45,7 @@ TEST_F(GeoclueSourceTest, LocationsBecomeFixesAndARefusedOrLostClientFailsUntilO
     TellGeoclue(QStringLiteral("SetDenied"), {true});
     auto connection = source.Open();
     ASSERT_TRUE(connection) << "whether access is granted is known only later";
-    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !connection->GetDeviceState(device); }, 5000));
     EXPECT_FALSE(source.Open()) << "refused";
     now += 1s;
     EXPECT_FALSE(source.Open()) << "asked again, but refused until a client starts";
@@ -89,7 +85,7 @@ TEST_F(GeoclueSourceTest, LocationsBecomeFixesAndARefusedOrLostClientFailsUntilO
     EXPECT_EQ(std::pair(device.dwServiceState, device.dwDeviceState), std::pair(1U, 0U));
 
     StopMock();
-    EXPECT_TRUE(WaitWithEvents([&] { return !connection->GetDeviceState(device); }, 5s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !connection->GetDeviceState(device); }, 5000));
     EXPECT_FALSE(connection->GetPosition(fix, 2000));
     now += 1s;
     EXPECT_FALSE(source.Open()) << "GeoClue is gone";

@@ -47,7 +47,7 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     auto fake = GpsFake(port, temp.host() / "log.nmea");
     // Opens once a (pretended) second, as the tick does, until gpsd answers.
     std::unique_ptr<platform::GpsConnection> connection;
-    ASSERT_TRUE(WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15000))
         << "gpsd did not come up";
 
     // The device is on while the log plays and off at its end; then gpsd goes away with gpsfake.
@@ -56,7 +56,7 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     std::map<int, GPS_POSITION> fixes; // by epoch
     GPS_DEVICE device;
     GPS_POSITION polled;
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             if (!connection->GetDeviceState(device)) {
                 return true;
@@ -70,7 +70,7 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
             }
             return false;
         },
-        30s));
+        30000));
     EXPECT_TRUE(deviceWentOff);
     ASSERT_EQ(fixes.size(), static_cast<std::size_t>(kEpochs));
     for (const auto& [k, fix] : fixes) {
@@ -90,16 +90,16 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     const auto answers = [&] {
         return platform::device::GpsdSource("127.0.0.1", port.number).Open() != nullptr;
     };
-    ASSERT_TRUE(WaitFor([&] { return !answers(); }, 10s)) << "gpsd did not go away";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers(); }, 10000)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());
 
     // Once gpsd is back, it is not asked again until a second after the failed open.
     fake = GpsFake(port, temp.host() / "log.nmea");
-    ASSERT_TRUE(WaitFor(answers, 15s)) << "gpsd did not come back";
+    ASSERT_TRUE(QTest::qWaitFor(answers, 15000)) << "gpsd did not come back";
     EXPECT_FALSE(source.Open());
     now += 1s;
     connection = source.Open();
     ASSERT_TRUE(connection) << "a restarted gpsd was not found again";
-    EXPECT_TRUE(
-        WaitFor([&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10s));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10000));
 }

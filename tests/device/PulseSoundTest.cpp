@@ -62,7 +62,7 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
             std::vector<std::string>{"HOME=" + home, "XDG_RUNTIME_DIR=" + home});
         std::filesystem::remove(home + "/out.raw");
         // The null sink hands its monitor silence from the start, so a growing file means recording.
-        return WaitFor(
+        return QTest::qWaitFor(
             [&] {
                 if (!recorder || recorder->Exited()) {
                     recorder = std::make_unique<ChildProcess>(std::vector<std::string>{
@@ -73,7 +73,7 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
                 const auto size = std::filesystem::file_size(home + "/out.raw", error);
                 return !error && size > 0;
             },
-            15s);
+            15000);
     };
     // Stops the server and counts the chimes it played, each heard in full.
     const auto stopHearing = [&](std::size_t count) {
@@ -91,7 +91,7 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
             sound.Play(platform::kDefaultSoundPath);
             std::this_thread::sleep_for(1s);
         }
-        EXPECT_TRUE(WaitFor([&] { return sound.OpenStreams() == 0; }, 5s)) << sound.OpenStreams();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sound.OpenStreams() == 0; }, 5000)) << sound.OpenStreams();
     };
 
     ASSERT_TRUE(start()) << "the private PulseAudio server did not come up";

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <filesystem>
 #include <pty.h>
 #include <unistd.h>
@@ -55,7 +57,7 @@ TEST(SerialSource, EpochsArriveAsWrittenAlsoInPiecesAndAnUnpluggedReceiverIsTake
     std::unique_ptr<platform::GpsConnection> connection;
     // Polls as the tick does until the device state and the fix are as expected.
     const auto polls = [&](std::uint32_t deviceState, std::uint32_t bits, int second) {
-        return WaitFor(
+        return QTest::qWaitFor(
             [&] {
                 GPS_DEVICE device;
                 GPS_POSITION fix;
@@ -63,7 +65,7 @@ TEST(SerialSource, EpochsArriveAsWrittenAlsoInPiecesAndAnUnpluggedReceiverIsTake
                        device.dwServiceState == 1 && device.dwDeviceState == deviceState &&
                        fix.dwValidFields == bits && (bits == 0 || fix.stUTCTime.wSecond == 10 + second);
             },
-            5s);
+            5000);
     };
     EXPECT_FALSE(source.Open()) << "no device";
     temp.WriteHostFile("gps", "$GPRMC\r\n");

@@ -104,7 +104,7 @@ TEST_F(SleepInhibitorTest, WithoutAPortalLogindHoldsTheMachineUntilItsDescriptor
         // A program started meanwhile must not inherit the descriptor and keep the machine up.
         ChildProcess started({"/bin/sleep", "60"});
         inhibitor.KeepAwake(false);
-        EXPECT_TRUE(WaitFor([] { return LogindInhibitors().empty(); }, 5s))
+        EXPECT_TRUE(QTest::qWaitFor([] { return LogindInhibitors().empty(); }, 5000))
             << "a copy of the descriptor stays open";
     }
 }

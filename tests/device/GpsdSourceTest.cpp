@@ -1,7 +1,9 @@
 #include "platform/device/GpsdSource.h"
+#include "platform/DesktopId.h"
+#include "platform/device/DefaultGpsSource.h"
 
-#include "support/ChildProcess.h"
 #include "support/GpsPeers.h"
+#include "support/PrivateBus.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +35,11 @@ std::string Log() {
     return log;
 }
 
+using GpsdSourceTest = PrivateBusTest; // GeoClue stands in while gpsd is away
+
 } // namespace
 
-TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) {
+TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecondAlsoByDefault) {
     if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
         GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
     }
@@ -92,6 +96,18 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return !answers(); }, 10000)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());
+    // Without gpsd, the receiver the user did not name is GeoClue, and gpsd again once it answers.
+    platform::device::DefaultGpsSource automatic{
+        std::make_unique<platform::device::GpsdSource>("127.0.0.1", port.number),
+        std::make_unique<platform::device::GeoclueSource>(std::string(platform::kDesktopId))};
+    const auto takes = [&](const std::string& description) {
+        return QTest::qWaitFor([&] { return automatic.Open() && automatic.Describe() == description; },
+                               15000);
+    };
+    EXPECT_FALSE(automatic.Open());
+    EXPECT_EQ(automatic.Describe(), "自動 (gpsd・GeoClue を探しています)");
+    StartMock(kGeoClue, kGeoclueMock);
+    EXPECT_TRUE(takes("自動: GeoClue"));
 
     // Once gpsd is back, it is not asked again until a second after the failed open.
     fake = GpsFake(port, temp.host() / "log.nmea");
@@ -102,4 +118,5 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     ASSERT_TRUE(connection) << "a restarted gpsd was not found again";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10000));
+    EXPECT_TRUE(takes("自動: gpsd 127.0.0.1:" + port.number)) << "gpsd was not preferred";
 }

@@ -80,9 +80,8 @@ TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASe
     for (const auto& [k, fix] : fixes) {
         SCOPED_TRACE(k);
         EXPECT_EQ(fix.dwValidFields & 0xCFU, 0xCFU);
-        EXPECT_EQ(fix.stUTCTime.wYear, 2026);
-        EXPECT_EQ(fix.stUTCTime.wDay, 6);
-        EXPECT_EQ(fix.stUTCTime.wMinute, 30);
+        EXPECT_EQ(std::tuple(fix.stUTCTime.wYear, fix.stUTCTime.wDay, fix.stUTCTime.wMinute),
+                  std::tuple(2026, 6, 30));
         EXPECT_NEAR(fix.dblLatitude, 35 + (41.1 + 0.01 * k) / 60, 1e-9);
         EXPECT_NEAR(fix.dblLongitude, 139 + 45.5 / 60, 1e-9);
         EXPECT_FLOAT_EQ(fix.flAltitudeWRTSeaLevel, 20.0F + k);

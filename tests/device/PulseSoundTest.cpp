@@ -69,9 +69,7 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
                         "/usr/bin/parec", "--raw", "--format=s16le", "--rate=22050", "--channels=1",
                         "--latency-msec=10", "--device=out.monitor", home + "/out.raw"});
                 }
-                std::error_code error;
-                const auto size = std::filesystem::file_size(home + "/out.raw", error);
-                return !error && size > 0;
+                return !temp.ReadHostFile("out.raw").empty();
             },
             15000);
     };

@@ -57,19 +57,16 @@ int PortalHeldRequests() {
     return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toStringList().size() : -1;
 }
 
-class SleepInhibitorTest : public PrivateBusTest {
-protected:
-    void StartMockPortal() { StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL}); }
-};
+using SleepInhibitorTest = PrivateBusTest;
 
-TEST_F(SleepInhibitorTest, ThePortalInhibitsSuspendOnceAndTheRequestIsClosedOnRelease) {
+TEST_F(SleepInhibitorTest, ThePortalOrElseLogindHoldsTheMachineOnceUntilReleased) {
     {
         SleepInhibitor inhibitor;
         // With neither the portal nor logind nothing is held, and the next request tries again.
         inhibitor.KeepAwake(true);
         inhibitor.KeepAwake(false);
         inhibitor.KeepAwake(true);
-        StartMockPortal();
+        StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL});
         inhibitor.KeepAwake(true);
         inhibitor.KeepAwake(true);
         EXPECT_EQ(InhibitCalls(kPortal, kPortalPath, 2),
@@ -83,9 +80,8 @@ TEST_F(SleepInhibitorTest, ThePortalInhibitsSuspendOnceAndTheRequestIsClosedOnRe
         EXPECT_EQ(PortalHeldRequests(), 1);
     }
     EXPECT_EQ(PortalHeldRequests(), 0); // let go when the program ends
-}
 
-TEST_F(SleepInhibitorTest, WithoutAPortalLogindHoldsTheMachineUntilItsDescriptorIsClosed) {
+    StopMock();
     StartMock(kLogind, {"--system", "--template", "logind"});
     SleepInhibitor inhibitor;
     inhibitor.KeepAwake(true);
@@ -95,12 +91,10 @@ TEST_F(SleepInhibitorTest, WithoutAPortalLogindHoldsTheMachineUntilItsDescriptor
     EXPECT_EQ(QVariantList({calls[0][0], calls[0][1], calls[0][3]}),
               (QVariantList{u"sleep:idle"_s, u"Ambulo"_s, u"block"_s}));
     EXPECT_FALSE(LogindHoldsNone());
-    {
-        // A program started meanwhile must not inherit the descriptor and keep the machine up.
-        ChildProcess started({"/bin/sleep", "60"});
-        inhibitor.KeepAwake(false);
-        EXPECT_TRUE(QTest::qWaitFor(LogindHoldsNone, 5000)) << "a copy of the descriptor stays open";
-    }
+    // A program started meanwhile must not inherit the descriptor and keep the machine up.
+    const ChildProcess started({"/bin/sleep", "60"});
+    inhibitor.KeepAwake(false);
+    EXPECT_TRUE(QTest::qWaitFor(LogindHoldsNone, 5000)) << "a copy of the descriptor stays open";
 }
 
 } // namespace

@@ -1,27 +1,12 @@
 #include "platform/device/DeviceServices.h"
-#include "platform/Chime.h"
 #include "platform/device/DefaultGpsSource.h"
 
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-
 using platform::device::DefaultGpsSource;
 using platform::device::MakeGpsSource;
-
-namespace {
-
-std::uint32_t Field(const std::string& bytes, std::size_t at, int size) {
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
-}
-
-} // namespace
 
 TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
     TempRoot temp;
@@ -53,29 +38,6 @@ TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
     EXPECT_FALSE(MakeGpsSource("usb", error));
     EXPECT_EQ(error,
               "AMBULO_GPS=usb: use gpsd, gpsd://HOST:PORT, geoclue, serial:DEVICE[@BAUD] or nmea:PATH");
-}
-
-TEST(Chime, IsAPlayableWaveOfOurOwnAndNeverReplacesTheUsersSound) {
-    const std::string wav = platform::MakeChimeWav();
-    ASSERT_GT(wav.size(), 44U);
-    EXPECT_EQ(wav.substr(0, 4), "RIFF");
-    EXPECT_EQ(Field(wav, 4, 4), wav.size() - 8);
-    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
-    EXPECT_EQ(Field(wav, 20, 4), 0x10001U); // PCM, mono
-    EXPECT_EQ(Field(wav, 24, 4), 22050U);   // samples per second
-    EXPECT_EQ(Field(wav, 40, 4), wav.size() - 44);
-    int loudest = 0;
-    for (std::size_t i = 44; i + 1 < wav.size(); i += 2) {
-        loudest = std::max(loudest, std::abs(static_cast<std::int16_t>(Field(wav, i, 2))));
-    }
-    EXPECT_GT(loudest, 5000);
-
-    TempRoot temp;
-    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
-    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), wav);
-    temp.WriteHostFile("Windows/RecEnd.wav", "mine");
-    EXPECT_TRUE(platform::InstallChimeIfMissing(temp.root()));
-    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), "mine");
 }
 
 TEST(DesktopShell, OpensTheHostFileOfADevicePathAtItsAnchor) {

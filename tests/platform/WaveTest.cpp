@@ -1,4 +1,5 @@
 #include "platform/Wave.h"
+#include "platform/Chime.h"
 
 #include "support/TempRoot.h"
 
@@ -68,4 +69,29 @@ TEST(Wave, CacheDecodesOnceFollowsTheFileAndReportsAFaultOnce) {
     EXPECT_FALSE(cache.Get(R"(\a.wav)"));
     EXPECT_EQ(reports, (std::vector<std::string>{R"(cannot play \a.wav: no such file)",
                                                  R"(cannot play \a.wav: not a wave file)"}));
+}
+
+TEST(Chime, IsALoudWaveOfOurOwnAndNeverReplacesTheUsersSound) {
+    const std::string wav = platform::MakeChimeWav();
+    std::string error;
+    const auto chime = platform::DecodeWave(wav, error);
+    ASSERT_TRUE(chime) << error;
+    EXPECT_EQ(std::tuple(chime->sample, chime->channels, chime->sampleRate),
+              std::tuple(Sample::Int16, 1, 22050));
+    // The sizes of the whole and of the samples, which follow a header of 44 bytes.
+    EXPECT_EQ(wav.substr(4, 4) + wav.substr(40, 4), Le(wav.size() - 8, 4) + Le(wav.size() - 44, 4));
+    int loudest = 0;
+    for (std::size_t i = 0; i + 1 < chime->pcm.size(); i += 2) {
+        const auto sample =
+            static_cast<std::int16_t>(static_cast<std::uint8_t>(chime->pcm[i]) | chime->pcm[i + 1] << 8);
+        loudest = std::max(loudest, std::abs(sample));
+    }
+    EXPECT_GT(loudest, 5000);
+
+    TempRoot temp;
+    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), wav);
+    temp.WriteHostFile("Windows/RecEnd.wav", "mine");
+    EXPECT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), "mine");
 }

@@ -15,7 +15,7 @@
 using platform::File;
 using platform::SeekFrom;
 
-TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
+TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsAndFailuresAreReportedWithTheirCause) {
     TempRoot temp;
     temp.WriteHostFile("Log/run.log", "old contents");
     File created = File::CreateAlways(temp.root(), "\\Log\\run.log");
@@ -31,10 +31,7 @@ TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
     char two[2] = {};
     EXPECT_EQ(kept.Read(two, sizeof two), 2U);
     EXPECT_EQ(std::string(two, 2), "bc");
-}
 
-TEST(File, FailuresAreReportedWithTheirCause) {
-    TempRoot temp;
     EXPECT_EQ(File::OpenExisting(temp.root(), "\\nowhere\\x.log").Error(), ENOENT);
     EXPECT_EQ(File::CreateAlways(temp.root(), "\\nowhere\\x.log").Error(), ENOENT);
     EXPECT_FALSE(File::CreateAlways(temp.root(), "\\..\\escape.log").IsOpen());

@@ -72,19 +72,17 @@ TEST(File, AtomicWriteReplacesWholeOrLeavesTheOldFileWholeAndNoTemporaryFile) {
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
 
     // In a child, a file-size limit makes the write fail part-way, as a full disk would.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit small{};
-        ::getrlimit(RLIMIT_FSIZE, &small);
-        small.rlim_cur = 2;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        ::_exit(platform::WriteFileAtomically(temp.root(), opt, "longer") ? 1 : 0);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0) << "the write did not fail";
+    EXPECT_EXIT(
+        {
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit small{};
+            ::getrlimit(RLIMIT_FSIZE, &small);
+            small.rlim_cur = 2;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            ::_exit(platform::WriteFileAtomically(temp.root(), opt, "longer") ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << "the write did not fail";
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
     const std::filesystem::directory_iterator folder(temp.host() / "Program Files/Ambulo");
     EXPECT_EQ(std::distance(begin(folder), end(folder)), 1) << "a temporary file stayed";

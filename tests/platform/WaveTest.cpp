@@ -30,7 +30,7 @@ std::string Wave(int tag, int channels, int bits, std::string_view data, std::ui
 
 } // namespace
 
-TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThem) {
+TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThemAndTheCacheReportsAFaultOnce) {
     const std::string odd = "LIST" + Le(3, 4) + "xyz" + '\0'; // chunks are word-aligned
     for (const auto& [file, sample, channels, pcm] :
          {std::tuple{Wave(1, 2, 8, "\x80\x81\x82\x83", 4), Sample::UInt8, 2, std::string("\x80\x81\x82\x83")},
@@ -51,9 +51,8 @@ TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThem) {
                                    Wave(1, 1, 16, "", 0).substr(0, 36)}) {
         EXPECT_FALSE(platform::DecodeWave(bad, error)) << bad;
     }
-}
 
-TEST(Wave, CacheDecodesOnceFollowsTheFileAndReportsAFaultOnce) {
+    // The cache decodes a file once, follows it when it changes, and reports each fault once.
     TempRoot temp;
     std::vector<std::string> reports;
     platform::WaveCache cache(temp.root(), [&](const std::string& message) { reports.push_back(message); });

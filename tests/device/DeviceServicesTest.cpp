@@ -11,7 +11,6 @@ using platform::device::MakeGpsSource;
 TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
     TempRoot temp;
     temp.WriteHostFile("a.nmea", "$GPRMC,000001,A,0100.000,N,00100.000,E,1.0,,010124,,\r\n");
-    const std::string log = (temp.host() / "a.nmea").string();
     std::string error;
     EXPECT_EQ(dynamic_cast<DefaultGpsSource*>(MakeGpsSource("", error).get())->Gpsd().Port(), "2947");
     // What each setting opens, by the source's own description; nothing for the unusable ones.
@@ -24,7 +23,7 @@ TEST(GpsSelection, AmbuloGpsNamesTheReceiver) {
              {"geoclue", "GeoClue"},
              {"serial:/dev/ttyUSB0@4800", "/dev/ttyUSB0 4800 bps"},
              {"serial:/dev/ttyACM0", "/dev/ttyACM0 9600 bps"},
-             {"nmea:" + log, "NMEA ログ再生"},
+             {"nmea:" + (temp.host() / "a.nmea").string(), "NMEA ログ再生"},
              {"gpsd://:2947", ""},
              {"serial:/dev/ttyUSB0@4801", ""},
              {"serial:/dev/ttyUSB0@", ""},

@@ -15,14 +15,9 @@ using platform::NmeaReplaySource;
 
 namespace {
 
-// Epoch k has latitude k + 1, so that a poll shows which epoch it got (0 when none).
-std::vector<GPS_POSITION> Epochs(int count) {
-    std::vector<GPS_POSITION> epochs(count);
-    for (int k = 0; k < count; ++k) {
-        epochs[k].dwValidFields = platform::GPS_VALID_LATITUDE;
-        epochs[k].dblLatitude = k + 1;
-    }
-    return epochs;
+// An epoch known by its latitude, so that a poll shows which epoch it got (0 when none).
+constexpr GPS_POSITION Epoch(double latitude) {
+    return {platform::GPS_VALID_LATITUDE, {}, latitude};
 }
 
 using Seen = std::tuple<std::uint32_t, std::uint32_t, double>;
@@ -44,7 +39,8 @@ Seen Poll(platform::GpsConnection& connection, std::uint32_t maxAgeMs) {
 
 TEST(NmeaReplaySource, WallClockReleasesOneEpochPerSecondSinceOpen) {
     std::chrono::steady_clock::time_point now{100s};
-    NmeaReplaySource source(Epochs(3), NmeaReplaySource::Pacing::WallClock, [&] { return now; });
+    NmeaReplaySource source({Epoch(1), Epoch(2), Epoch(3)}, NmeaReplaySource::Pacing::WallClock,
+                            [&] { return now; });
     now += 5s; // time before opening does not count
     const auto connection = source.Open();
     EXPECT_EQ(Poll(*connection, 0), Seen(1, 1, 1));
@@ -65,7 +61,7 @@ TEST(NmeaReplaySource, WallClockReleasesOneEpochPerSecondSinceOpen) {
 
 TEST(NmeaReplaySource, ManualReleasesAnEpochPerAdvance) {
     std::chrono::steady_clock::time_point now{100s};
-    NmeaReplaySource source(Epochs(2), NmeaReplaySource::Pacing::Manual, [&] { return now; });
+    NmeaReplaySource source({Epoch(1), Epoch(2)}, NmeaReplaySource::Pacing::Manual, [&] { return now; });
     const auto connection = source.Open();
     EXPECT_EQ(Poll(*connection, 60000), Seen(1, 1, 0));
     source.Advance();

@@ -15,7 +15,7 @@
 using platform::File;
 using platform::SeekFrom;
 
-TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsAndFailuresAreReportedWithTheirCause) {
+TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsFoldersAreMadeAndListedAndFailuresHaveTheirCause) {
     TempRoot temp;
     temp.WriteHostFile("Log/run.log", "old contents");
     File created = File::CreateAlways(temp.root(), "\\Log\\run.log");
@@ -41,10 +41,7 @@ TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsAndFailuresAreReportedWithTheirCa
     File readOnly = File::OpenExisting(temp.root(), "\\ro.txt");
     EXPECT_FALSE(readOnly.Write("y"));
     EXPECT_EQ(readOnly.Error(), EBADF);
-}
 
-TEST(File, FoldersAreCreatedListedAndFilesDeleted) {
-    TempRoot temp;
     EXPECT_TRUE(platform::CreateDirectory(temp.root(), "\\a"));
     EXPECT_FALSE(platform::CreateDirectory(temp.root(), "\\a"));    // exists already
     EXPECT_FALSE(platform::CreateDirectory(temp.root(), "\\x\\b")); // parent missing

@@ -32,10 +32,8 @@ std::vector<GPS_POSITION> Parse(std::string_view text) {
 
 // The valid fields of each epoch.
 std::vector<std::uint32_t> Bits(const std::vector<GPS_POSITION>& epochs) {
-    std::vector<std::uint32_t> bits;
-    for (const auto& epoch : epochs) {
-        bits.push_back(epoch.dwValidFields);
-    }
+    std::vector<std::uint32_t> bits(epochs.size());
+    std::ranges::transform(epochs, bits.begin(), &GPS_POSITION::dwValidFields);
     return bits;
 }
 

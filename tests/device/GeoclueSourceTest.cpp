@@ -87,6 +87,7 @@ TEST_F(GeoclueSourceTest, LocationsBecomeFixesAndARefusedOrLostClientFailsUntilO
     now += 1s;
     EXPECT_FALSE(source.Open()) << "GeoClue is gone";
     StartMock(kGeoClue, kGeoclueMock);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return source.Open() != nullptr; }, 1000)) << "asked again too soon";
     ASSERT_TRUE(connection = Started()) << "GeoClue was not found again";
     EXPECT_TRUE(Receive(*connection, {1.5, 2.5, 3.0, 4.0, qulonglong{1765000000}, qulonglong{0}}));
 }

@@ -18,8 +18,7 @@ TEST(DeviceRoot, MapsDevicePathsBelowTheRootRefusesEscapesAndTheEnvironmentChoos
     EXPECT_FALSE(root.ToHost(std::string_view("\\a\0b", 4)));
 
     const ScopedEnv home("HOME", "/home/runner");
-    std::optional<ScopedEnv> data;
-    data.emplace("XDG_DATA_HOME", "/data");
+    std::optional<ScopedEnv> data(std::in_place, "XDG_DATA_HOME", "/data");
     {
         const ScopedEnv root("AMBULO_ROOT", "/custom/root");
         EXPECT_EQ(DeviceRoot::FromEnvironment().HostFolder(), "/custom/root");

@@ -16,78 +16,61 @@ namespace {
 
 const QString kBluez = u"org.bluez"_s;
 const QString kAdapter = u"org.bluez.Adapter1"_s;
+const QString kProperties = u"org.freedesktop.DBus.Properties"_s;
 
-class BluezRadioTest : public PrivateBusTest {
-protected:
-    void StartBluez() { StartMock(kBluez, {"--system", "--template", "bluez5"}); }
-    void AddAdapter() {
-        const QDBusMessage reply =
-            BusCall(kBluez, u"/"_s, u"org.bluez.Mock"_s, u"AddAdapter"_s, {u"hci0"_s, u"Ambulo test"_s});
-        adapter = reply.arguments().value(0).toString();
-    }
-    void SetFlag(const QString& name, bool on) {
-        const QDBusMessage reply = BusCall(kBluez, adapter, u"org.freedesktop.DBus.Properties"_s, u"Set"_s,
-                                           {kAdapter, name, QVariant::fromValue(QDBusVariant(on))});
-        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-    }
-    std::optional<bool> Flag(const QString& name) {
-        const QDBusMessage reply =
-            BusCall(kBluez, adapter, u"org.freedesktop.DBus.Properties"_s, u"Get"_s, {kAdapter, name});
-        if (reply.type() != QDBusMessage::ReplyMessage) {
-            return std::nullopt;
-        }
-        return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
-    }
+using BluezRadioTest = PrivateBusTest;
 
-    QString adapter;
-};
-
-TEST_F(BluezRadioTest, WithoutBluezOrAnAdapterTheRadioCannotBeReadOrSwitched) {
+TEST_F(BluezRadioTest, ModeFollowsPoweredAndDiscoverableAndSwitchesTheRadioOnUndiscoverableOrOffInTime) {
     BluezRadio radio;
+    // Without BlueZ or an adapter the radio can be neither read nor switched.
     ASSERT_FALSE(HasOwner(kBluez));
     EXPECT_EQ(radio.GetMode(), std::nullopt);
     EXPECT_FALSE(radio.SetMode(platform::BTH_CONNECTABLE));
-    StartBluez();
+    StartMock(kBluez, {"--system", "--template", "bluez5"});
     EXPECT_EQ(radio.GetMode(), std::nullopt);
     EXPECT_FALSE(radio.SetMode(platform::BTH_CONNECTABLE));
     EXPECT_FALSE(radio.SetMode(platform::BTH_POWER_OFF));
-}
 
-TEST_F(BluezRadioTest, ModeFollowsPoweredAndDiscoverableAndSwitchesTheRadioOnUndiscoverableOrOff) {
-    StartBluez();
-    AddAdapter();
-    BluezRadio radio;
+    const QDBusMessage added =
+        BusCall(kBluez, u"/"_s, u"org.bluez.Mock"_s, u"AddAdapter"_s, {u"hci0"_s, u"Ambulo test"_s});
+    const QString adapter = added.arguments().value(0).toString();
+    const auto setFlag = [&](const QString& name, bool on) {
+        const QDBusMessage reply = BusCall(kBluez, adapter, kProperties, u"Set"_s,
+                                           {kAdapter, name, QVariant::fromValue(QDBusVariant(on))});
+        ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    };
+    // The adapter's property, or nothing valid when it cannot be read.
+    const auto flag = [&](const QString& name) {
+        const QDBusMessage reply = BusCall(kBluez, adapter, kProperties, u"Get"_s, {kAdapter, name});
+        return reply.arguments().value(0).value<QDBusVariant>().variant();
+    };
     // A radio that is off is off, whatever its visibility setting says.
     for (const auto& [powered, discoverable, mode] : {std::tuple{true, false, platform::BTH_CONNECTABLE},
                                                       {true, true, platform::BTH_DISCOVERABLE},
                                                       {false, true, platform::BTH_POWER_OFF}}) {
-        SetFlag(u"Powered"_s, powered);
-        SetFlag(u"Discoverable"_s, discoverable);
+        setFlag(u"Powered"_s, powered);
+        setFlag(u"Discoverable"_s, discoverable);
         EXPECT_EQ(radio.GetMode(), mode) << powered << discoverable;
     }
 
     ASSERT_TRUE(radio.SetMode(platform::BTH_CONNECTABLE));
-    EXPECT_EQ(Flag(u"Powered"_s), true);
-    EXPECT_EQ(Flag(u"Discoverable"_s), false);
+    EXPECT_EQ(flag(u"Powered"_s), true);
+    EXPECT_EQ(flag(u"Discoverable"_s), false);
     ASSERT_TRUE(radio.SetMode(platform::BTH_POWER_OFF));
-    EXPECT_EQ(Flag(u"Powered"_s), false);
+    EXPECT_EQ(flag(u"Powered"_s), false);
     // Making the machine visible is not the program's business.
     EXPECT_FALSE(radio.SetMode(platform::BTH_DISCOVERABLE));
-    EXPECT_EQ(Flag(u"Powered"_s), false);
-    EXPECT_EQ(Flag(u"Discoverable"_s), false);
-}
+    EXPECT_EQ(flag(u"Powered"_s), false);
+    EXPECT_EQ(flag(u"Discoverable"_s), false);
 
-TEST_F(BluezRadioTest, GivesUpOnABluezThatDoesNotAnswer) {
-    StartBluez();
-    AddAdapter();
     // BlueZ hangs far longer than QtDBus's own 25 s default, and the wait below ends before that
     // default would: only the radio's own timeout lets the calls come back in time.
     BusCall(kBluez, u"/"_s, u"org.freedesktop.DBus.Mock"_s, u"AddMethod"_s,
             {u"org.freedesktop.DBus.ObjectManager"_s, u"GetManagedObjects"_s, QString(), u"a{oa{sa{sv}}}"_s,
              u"time.sleep(300)"_s});
-    BluezRadio radio(200ms);
+    BluezRadio impatient(200ms);
     auto calls = std::async(std::launch::async, [&] {
-        return std::pair(radio.GetMode(), radio.SetMode(platform::BTH_CONNECTABLE));
+        return std::pair(impatient.GetMode(), impatient.SetMode(platform::BTH_CONNECTABLE));
     });
     ASSERT_EQ(calls.wait_for(20s), std::future_status::ready);
     EXPECT_EQ(calls.get(), std::pair(std::optional<int>(), false));

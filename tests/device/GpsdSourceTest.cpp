@@ -1,7 +1,9 @@
 #include "platform/device/GpsdSource.h"
+#include "platform/DesktopId.h"
+#include "platform/device/DefaultGpsSource.h"
 
-#include "support/ChildProcess.h"
 #include "support/GpsPeers.h"
+#include "support/PrivateBus.h"
 #include "support/TempRoot.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +35,11 @@ std::string Log() {
     return log;
 }
 
+using GpsdSourceTest = PrivateBusTest; // GeoClue stands in while gpsd is away
+
 } // namespace
 
-TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) {
+TEST_F(GpsdSourceTest, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecondAlsoByDefault) {
     if (!ChildProcess::Installed("/usr/sbin/gpsd") || !ChildProcess::Installed("/usr/bin/gpsfake")) {
         GTEST_SKIP() << "gpsd and gpsfake (Debian packages gpsd, gpsd-clients) are not installed";
     }
@@ -47,38 +51,35 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     auto fake = GpsFake(port, temp.host() / "log.nmea");
     // Opens once a (pretended) second, as the tick does, until gpsd answers.
     std::unique_ptr<platform::GpsConnection> connection;
-    ASSERT_TRUE(WaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15s))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (connection = (now += 1s, source.Open())) != nullptr; }, 15000))
         << "gpsd did not come up";
 
     // The device is on while the log plays and off at its end; then gpsd goes away with gpsfake.
-    bool deviceWasOn = false;
-    bool deviceWentOff = false;
+    std::string states;                // the device's at each poll
     std::map<int, GPS_POSITION> fixes; // by epoch
     GPS_DEVICE device;
     GPS_POSITION polled;
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             if (!connection->GetDeviceState(device)) {
                 return true;
             }
             EXPECT_EQ(device.dwServiceState, 1U);
-            deviceWasOn = deviceWasOn || device.dwDeviceState == 1;
-            deviceWentOff = deviceWentOff || (deviceWasOn && device.dwDeviceState == 0);
+            states += std::to_string(device.dwDeviceState);
             EXPECT_TRUE(connection->GetPosition(polled, 2000));
             if ((polled.dwValidFields & platform::GPS_VALID_UTC_TIME) != 0) {
                 fixes[polled.stUTCTime.wSecond - 12] = polled;
             }
             return false;
         },
-        30s));
-    EXPECT_TRUE(deviceWentOff);
+        30000));
+    EXPECT_NE(states.find("10"), std::string::npos) << states;
     ASSERT_EQ(fixes.size(), static_cast<std::size_t>(kEpochs));
     for (const auto& [k, fix] : fixes) {
         SCOPED_TRACE(k);
         EXPECT_EQ(fix.dwValidFields & 0xCFU, 0xCFU);
-        EXPECT_EQ(fix.stUTCTime.wYear, 2026);
-        EXPECT_EQ(fix.stUTCTime.wDay, 6);
-        EXPECT_EQ(fix.stUTCTime.wMinute, 30);
+        EXPECT_EQ(std::tuple(fix.stUTCTime.wYear, fix.stUTCTime.wDay, fix.stUTCTime.wMinute),
+                  std::tuple(2026, 6, 30));
         EXPECT_NEAR(fix.dblLatitude, 35 + (41.1 + 0.01 * k) / 60, 1e-9);
         EXPECT_NEAR(fix.dblLongitude, 139 + 45.5 / 60, 1e-9);
         EXPECT_FLOAT_EQ(fix.flAltitudeWRTSeaLevel, 20.0F + k);
@@ -90,16 +91,29 @@ TEST(GpsdSource, ReplayedLogArrivesFixByFixAndALostGpsdIsFoundAgainOnceASecond) 
     const auto answers = [&] {
         return platform::device::GpsdSource("127.0.0.1", port.number).Open() != nullptr;
     };
-    ASSERT_TRUE(WaitFor([&] { return !answers(); }, 10s)) << "gpsd did not go away";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answers(); }, 10000)) << "gpsd did not go away";
     EXPECT_FALSE(source.Open());
+    // Without gpsd, the receiver the user did not name is GeoClue, and gpsd again once it answers.
+    platform::device::DefaultGpsSource automatic{
+        std::make_unique<platform::device::GpsdSource>("127.0.0.1", port.number),
+        std::make_unique<platform::device::GeoclueSource>(std::string(platform::kDesktopId))};
+    const auto takes = [&](const std::string& description) {
+        return QTest::qWaitFor([&] { return automatic.Open() && automatic.Describe() == description; },
+                               15000);
+    };
+    EXPECT_FALSE(automatic.Open());
+    EXPECT_EQ(automatic.Describe(), "自動 (gpsd・GeoClue を探しています)");
+    StartMock(kGeoClue, kGeoclueMock);
+    EXPECT_TRUE(takes("自動: GeoClue"));
 
     // Once gpsd is back, it is not asked again until a second after the failed open.
     fake = GpsFake(port, temp.host() / "log.nmea");
-    ASSERT_TRUE(WaitFor(answers, 15s)) << "gpsd did not come back";
+    ASSERT_TRUE(QTest::qWaitFor(answers, 15000)) << "gpsd did not come back";
     EXPECT_FALSE(source.Open());
     now += 1s;
     connection = source.Open();
     ASSERT_TRUE(connection) << "a restarted gpsd was not found again";
-    EXPECT_TRUE(
-        WaitFor([&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10s));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return connection->GetDeviceState(device) && device.dwDeviceState == 1; }, 10000));
+    EXPECT_TRUE(takes("自動: gpsd 127.0.0.1:" + port.number)) << "gpsd was not preferred";
 }

@@ -41,15 +41,10 @@ std::vector<double> Bursts(const std::string& raw) {
 // Our chime through a private PulseAudio server whose null sink parec records.
 TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
     if (!ChildProcess::Installed("/usr/bin/pulseaudio") || !ChildProcess::Installed("/usr/bin/parec")) {
-        GTEST_SKIP()
-            << "pulseaudio and parec (Debian packages pulseaudio, pulseaudio-utils) are not installed";
+        GTEST_SKIP() << "pulseaudio or parec (Debian packages pulseaudio, pulseaudio-utils) is missing";
     }
     TempRoot temp;
     const std::string home = temp.host().string();
-    temp.WriteHostFile("server.pa",
-                       "load-module module-null-sink sink_name=out format=s16le rate=22050 channels=1\n"
-                       "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
-                           home + "/native\n");
     platform::InstallChimeIfMissing(temp.root());
     const ScopedEnv address("PULSE_SERVER", "unix:" + home + "/native");
     std::unique_ptr<ChildProcess> server;
@@ -57,23 +52,23 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
     const auto start = [&] {
         server = std::make_unique<ChildProcess>(
             std::vector<std::string>{"/usr/bin/pulseaudio", "-n", "--system=false", "--disallow-exit",
-                                     "--exit-idle-time=-1", "--daemonize=no", "--use-pid-file=no", "-F",
-                                     home + "/server.pa"},
+                                     "--exit-idle-time=-1", "--daemonize=no", "--use-pid-file=no",
+                                     "-Lmodule-null-sink sink_name=out format=s16le rate=22050 channels=1",
+                                     "-Lmodule-native-protocol-unix auth-anonymous=1 socket=" + home +
+                                         "/native"},
             std::vector<std::string>{"HOME=" + home, "XDG_RUNTIME_DIR=" + home});
         std::filesystem::remove(home + "/out.raw");
         // The null sink hands its monitor silence from the start, so a growing file means recording.
-        return WaitFor(
+        return QTest::qWaitFor(
             [&] {
                 if (!recorder || recorder->Exited()) {
                     recorder = std::make_unique<ChildProcess>(std::vector<std::string>{
                         "/usr/bin/parec", "--raw", "--format=s16le", "--rate=22050", "--channels=1",
                         "--latency-msec=10", "--device=out.monitor", home + "/out.raw"});
                 }
-                std::error_code error;
-                const auto size = std::filesystem::file_size(home + "/out.raw", error);
-                return !error && size > 0;
+                return !temp.ReadHostFile("out.raw").empty();
             },
-            15s);
+            15000);
     };
     // Stops the server and counts the chimes it played, each heard in full.
     const auto stopHearing = [&](std::size_t count) {
@@ -91,7 +86,7 @@ TEST(PulseSound, EveryPlayIsHeardInFullAlsoOnceTheServerIsBackAfterAnAbsence) {
             sound.Play(platform::kDefaultSoundPath);
             std::this_thread::sleep_for(1s);
         }
-        EXPECT_TRUE(WaitFor([&] { return sound.OpenStreams() == 0; }, 5s)) << sound.OpenStreams();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sound.OpenStreams() == 0; }, 5000)) << sound.OpenStreams();
     };
 
     ASSERT_TRUE(start()) << "the private PulseAudio server did not come up";

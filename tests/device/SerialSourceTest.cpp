@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <filesystem>
 #include <pty.h>
 #include <unistd.h>
@@ -55,15 +57,14 @@ TEST(SerialSource, EpochsArriveAsWrittenAlsoInPiecesAndAnUnpluggedReceiverIsTake
     std::unique_ptr<platform::GpsConnection> connection;
     // Polls as the tick does until the device state and the fix are as expected.
     const auto polls = [&](std::uint32_t deviceState, std::uint32_t bits, int second) {
-        return WaitFor(
-            [&] {
-                GPS_DEVICE device;
-                GPS_POSITION fix;
-                return connection->GetDeviceState(device) && connection->GetPosition(fix, 2000) &&
-                       device.dwServiceState == 1 && device.dwDeviceState == deviceState &&
-                       fix.dwValidFields == bits && (bits == 0 || fix.stUTCTime.wSecond == 10 + second);
-            },
-            5s);
+        GPS_DEVICE device;
+        GPS_POSITION fix;
+        const auto expected = [&] {
+            return connection->GetDeviceState(device) && connection->GetPosition(fix, 2000) &&
+                   device.dwServiceState == 1 && device.dwDeviceState == deviceState &&
+                   fix.dwValidFields == bits && (bits == 0 || fix.stUTCTime.wSecond == 10 + second);
+        };
+        return QTest::qWaitFor(expected, 5000);
     };
     EXPECT_FALSE(source.Open()) << "no device";
     temp.WriteHostFile("gps", "$GPRMC\r\n");

@@ -7,7 +7,6 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 
-#include <array>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -16,97 +15,86 @@ using platform::device::SleepInhibitor;
 
 namespace {
 
-// The elements of an array answer, each read from the argument by take.
-template <typename Element, typename Take>
-std::vector<Element> Elements(const QDBusMessage& reply, Take take) {
-    std::vector<Element> elements;
-    const auto list = reply.arguments().value(0).value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        list.beginStructure();
-        elements.push_back(take(list));
-        list.endStructure();
-    }
-    list.endArray();
-    return elements;
-}
-
-// What, who and mode of each inhibitor the mock logind holds; it drops one when every copy of its
-// descriptor is closed.
-std::vector<std::array<QString, 3>> LogindInhibitors() {
-    return Elements<std::array<QString, 3>>(BusCall(u"org.freedesktop.login1"_s, u"/org/freedesktop/login1"_s,
-                                                    u"org.freedesktop.login1.Manager"_s, u"ListInhibitors"_s),
-                                            [](const QDBusArgument& inhibitor) {
-                                                QString what, who, why, mode;
-                                                uint user = 0, process = 0;
-                                                inhibitor >> what >> who >> why >> mode >> user >> process;
-                                                return std::array{what, who, mode};
-                                            });
-}
-
-// Our desktop portal (device/mock_portal.py): the window and flags of each Inhibit call it received,
-// and how many of its inhibitors are held.
 const QString kPortal = u"org.freedesktop.portal.Desktop"_s;
 const QString kPortalPath = u"/org/freedesktop/portal/desktop"_s;
+const QString kLogind = u"org.freedesktop.login1"_s;
+const QString kLogindPath = u"/org/freedesktop/login1"_s;
 const QString kMock = u"org.freedesktop.DBus.Mock"_s;
 
-std::vector<std::pair<QString, uint>> PortalInhibitCalls() {
-    return Elements<std::pair<QString, uint>>(
-        BusCall(kPortal, kPortalPath, kMock, u"GetMethodCalls"_s, {u"Inhibit"_s}),
-        [](const QDBusArgument& call) {
-            qulonglong when = 0;
-            QVariantList arguments;
-            call >> when >> arguments;
-            return std::pair(arguments.value(0).toString(), arguments.value(1).toUInt());
-        });
+// The first arguments of each Inhibit call the mock received.
+std::vector<QVariantList> InhibitCalls(const QString& service, const QString& path, int count) {
+    const auto log = qvariant_cast<QDBusArgument>(
+        BusCall(service, path, kMock, u"GetMethodCalls"_s, {u"Inhibit"_s}).arguments().value(0));
+    std::vector<QVariantList> calls;
+    log.beginArray();
+    while (!log.atEnd()) {
+        qulonglong when = 0;
+        QVariantList arguments;
+        log.beginStructure();
+        log >> when >> arguments;
+        log.endStructure();
+        calls.push_back(arguments.mid(0, count));
+    }
+    log.endArray();
+    return calls;
 }
 
+// Whether the mock logind holds no inhibitor; it drops one when every copy of its descriptor is closed.
+bool LogindHoldsNone() {
+    const auto list = qvariant_cast<QDBusArgument>(
+        BusCall(kLogind, kLogindPath, u"org.freedesktop.login1.Manager"_s, u"ListInhibitors"_s)
+            .arguments()
+            .value(0));
+    list.beginArray();
+    const bool none = list.atEnd();
+    list.endArray();
+    return none;
+}
+
+// How many of its inhibitors our desktop portal (device/mock_portal.py) holds.
 int PortalHeldRequests() {
     const QDBusMessage reply = BusCall(kPortal, kPortalPath, kMock, u"HeldRequests"_s);
     return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toStringList().size() : -1;
 }
 
-class SleepInhibitorTest : public PrivateBusTest {
-protected:
-    void StartMockPortal() { StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL}); }
-};
+using SleepInhibitorTest = PrivateBusTest;
 
-TEST_F(SleepInhibitorTest, ThePortalInhibitsSuspendOnceAndTheRequestIsClosedOnRelease) {
+TEST_F(SleepInhibitorTest, ThePortalOrElseLogindHoldsTheMachineOnceUntilReleased) {
     {
         SleepInhibitor inhibitor;
         // With neither the portal nor logind nothing is held, and the next request tries again.
         inhibitor.KeepAwake(true);
         inhibitor.KeepAwake(false);
         inhibitor.KeepAwake(true);
-        StartMockPortal();
+        StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL});
         inhibitor.KeepAwake(true);
         inhibitor.KeepAwake(true);
-        EXPECT_EQ(PortalInhibitCalls(), (std::vector<std::pair<QString, uint>>{{QString(), 4}})); // suspend
+        EXPECT_EQ(InhibitCalls(kPortal, kPortalPath, 2),
+                  (std::vector<QVariantList>{{QString(), 4U}})); // suspend
         EXPECT_EQ(PortalHeldRequests(), 1);
         inhibitor.KeepAwake(false);
         EXPECT_EQ(PortalHeldRequests(), 0);
         inhibitor.KeepAwake(false);
         inhibitor.KeepAwake(true);
-        EXPECT_EQ(PortalInhibitCalls().size(), 2U);
+        EXPECT_EQ(InhibitCalls(kPortal, kPortalPath, 2).size(), 2U);
         EXPECT_EQ(PortalHeldRequests(), 1);
     }
     EXPECT_EQ(PortalHeldRequests(), 0); // let go when the program ends
-}
 
-TEST_F(SleepInhibitorTest, WithoutAPortalLogindHoldsTheMachineUntilItsDescriptorIsClosed) {
-    StartMock(u"org.freedesktop.login1"_s, {"--system", "--template", "logind"});
+    StopMock();
+    StartMock(kLogind, {"--system", "--template", "logind"});
     SleepInhibitor inhibitor;
     inhibitor.KeepAwake(true);
     inhibitor.KeepAwake(true);
-    using Inhibitors = std::vector<std::array<QString, 3>>;
-    EXPECT_EQ(LogindInhibitors(), (Inhibitors{{u"sleep:idle"_s, u"Ambulo"_s, u"block"_s}}));
-    {
-        // A program started meanwhile must not inherit the descriptor and keep the machine up.
-        ChildProcess started({"/bin/sleep", "60"});
-        inhibitor.KeepAwake(false);
-        EXPECT_TRUE(WaitFor([] { return LogindInhibitors().empty(); }, 5s))
-            << "a copy of the descriptor stays open";
-    }
+    const auto calls = InhibitCalls(kLogind, kLogindPath, 4);
+    ASSERT_EQ(calls.size(), 1U);
+    EXPECT_EQ(QVariantList({calls[0][0], calls[0][1], calls[0][3]}),
+              (QVariantList{u"sleep:idle"_s, u"Ambulo"_s, u"block"_s}));
+    EXPECT_FALSE(LogindHoldsNone());
+    // A program started meanwhile must not inherit the descriptor and keep the machine up.
+    const ChildProcess started({"/bin/sleep", "60"});
+    inhibitor.KeepAwake(false);
+    EXPECT_TRUE(QTest::qWaitFor(LogindHoldsNone, 5000)) << "a copy of the descriptor stays open";
 }
 
 } // namespace

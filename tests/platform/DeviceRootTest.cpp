@@ -6,7 +6,7 @@
 
 using platform::DeviceRoot;
 
-TEST(DeviceRoot, MapsDevicePathsBelowTheRootAndRefusesEscapes) {
+TEST(DeviceRoot, MapsDevicePathsBelowTheRootRefusesEscapesAndTheEnvironmentChoosesTheFolder) {
     const DeviceRoot root("/srv/device");
     EXPECT_EQ(root.ToHost("\\My Documents\\Ambulo\\Log\\x.log"), "/srv/device/My Documents/Ambulo/Log/x.log");
     EXPECT_EQ(root.ToHost("/My Documents/Ambulo/"), "/srv/device/My Documents/Ambulo");
@@ -16,12 +16,9 @@ TEST(DeviceRoot, MapsDevicePathsBelowTheRootAndRefusesEscapes) {
     EXPECT_FALSE(root.ToHost("\\..\\etc\\passwd"));
     EXPECT_FALSE(root.ToHost("\\a\\..\\..\\b"));
     EXPECT_FALSE(root.ToHost(std::string_view("\\a\0b", 4)));
-}
 
-TEST(DeviceRoot, EnvironmentChoosesTheFolder) {
     const ScopedEnv home("HOME", "/home/runner");
-    std::optional<ScopedEnv> data;
-    data.emplace("XDG_DATA_HOME", "/data");
+    std::optional<ScopedEnv> data(std::in_place, "XDG_DATA_HOME", "/data");
     {
         const ScopedEnv root("AMBULO_ROOT", "/custom/root");
         EXPECT_EQ(DeviceRoot::FromEnvironment().HostFolder(), "/custom/root");

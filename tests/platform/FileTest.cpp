@@ -15,7 +15,7 @@
 using platform::File;
 using platform::SeekFrom;
 
-TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
+TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsFoldersAreMadeAndListedAndFailuresHaveTheirCause) {
     TempRoot temp;
     temp.WriteHostFile("Log/run.log", "old contents");
     File created = File::CreateAlways(temp.root(), "\\Log\\run.log");
@@ -31,10 +31,7 @@ TEST(File, CreateAlwaysTruncatesAndOpenAlwaysKeeps) {
     char two[2] = {};
     EXPECT_EQ(kept.Read(two, sizeof two), 2U);
     EXPECT_EQ(std::string(two, 2), "bc");
-}
 
-TEST(File, FailuresAreReportedWithTheirCause) {
-    TempRoot temp;
     EXPECT_EQ(File::OpenExisting(temp.root(), "\\nowhere\\x.log").Error(), ENOENT);
     EXPECT_EQ(File::CreateAlways(temp.root(), "\\nowhere\\x.log").Error(), ENOENT);
     EXPECT_FALSE(File::CreateAlways(temp.root(), "\\..\\escape.log").IsOpen());
@@ -44,10 +41,7 @@ TEST(File, FailuresAreReportedWithTheirCause) {
     File readOnly = File::OpenExisting(temp.root(), "\\ro.txt");
     EXPECT_FALSE(readOnly.Write("y"));
     EXPECT_EQ(readOnly.Error(), EBADF);
-}
 
-TEST(File, FoldersAreCreatedListedAndFilesDeleted) {
-    TempRoot temp;
     EXPECT_TRUE(platform::CreateDirectory(temp.root(), "\\a"));
     EXPECT_FALSE(platform::CreateDirectory(temp.root(), "\\a"));    // exists already
     EXPECT_FALSE(platform::CreateDirectory(temp.root(), "\\x\\b")); // parent missing
@@ -75,19 +69,17 @@ TEST(File, AtomicWriteReplacesWholeOrLeavesTheOldFileWholeAndNoTemporaryFile) {
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
 
     // In a child, a file-size limit makes the write fail part-way, as a full disk would.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit small{};
-        ::getrlimit(RLIMIT_FSIZE, &small);
-        small.rlim_cur = 2;
-        ::setrlimit(RLIMIT_FSIZE, &small);
-        ::_exit(platform::WriteFileAtomically(temp.root(), opt, "longer") ? 1 : 0);
-    }
-    int status = -1;
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(status, 0) << "the write did not fail";
+    EXPECT_EXIT(
+        {
+            ::signal(SIGXFSZ, SIG_IGN);
+            rlimit small{};
+            ::getrlimit(RLIMIT_FSIZE, &small);
+            small.rlim_cur = 2;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            ::_exit(platform::WriteFileAtomically(temp.root(), opt, "longer") ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << "the write did not fail";
     EXPECT_EQ(temp.ReadHostFile("Program Files/Ambulo/ambl.opt"), "2nd");
     const std::filesystem::directory_iterator folder(temp.host() / "Program Files/Ambulo");
     EXPECT_EQ(std::distance(begin(folder), end(folder)), 1) << "a temporary file stayed";

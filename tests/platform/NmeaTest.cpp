@@ -30,12 +30,18 @@ std::vector<GPS_POSITION> Parse(std::string_view text) {
     return platform::ParseNmeaEpochs({buffer.get(), text.size()});
 }
 
+// The valid fields of each epoch.
+std::vector<std::uint32_t> Bits(const std::vector<GPS_POSITION>& epochs) {
+    std::vector<std::uint32_t> bits(epochs.size());
+    std::ranges::transform(epochs, bits.begin(), &GPS_POSITION::dwValidFields);
+    return bits;
+}
+
 } // namespace
 
-TEST(Nmea, RmcGivesTimeDatePositionAndSpeed) {
+TEST(Nmea, RmcGivesTimeDatePositionAndSpeedAndMissingOrVoidFieldsLeaveTheirBitsClear) {
     auto epochs = Parse(kRmc);
-    ASSERT_EQ(epochs.size(), 1U);
-    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed);
+    ASSERT_EQ(Bits(epochs), std::vector{kTime | kLatLon | kSpeed});
     // 1994-03-23 was a Wednesday.
     EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{1994, 3, 3, 23, 12, 35, 19, 0}));
     EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 48 + 7.038 / 60);
@@ -44,30 +50,24 @@ TEST(Nmea, RmcGivesTimeDatePositionAndSpeed) {
 
     // Southern and western hemispheres, a two-digit year before 80, a fraction of a second, no checksum.
     epochs = Parse("$GNRMC,235959.25,A,3541.1234,S,13945.5,W,0.0,,290224,,,A\n");
-    ASSERT_EQ(epochs.size(), 1U);
-    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed);
+    ASSERT_EQ(Bits(epochs), std::vector{kTime | kLatLon | kSpeed});
     EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{2024, 2, 4, 29, 23, 59, 59, 250})); // a Thursday
     EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, -(35 + 41.1234 / 60));
     EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, -(139 + 45.5 / 60));
-}
 
-TEST(Nmea, MissingOrVoidRmcFieldsLeaveTheirBitsClear) {
-    const auto epochs = Parse(Sentence("GPRMC,000001,V,4807.038,N,01131.000,E,1.0,,010180,,") +
-                              Sentence("GPRMC,000002,A,4807.038,N,01131.000,E,,,,,") +
-                              Sentence("GPRMC,000003,A,4860.000,N,01131.000,X,1.0,,310280,,") +
-                              "$GPRMC,000004,A\n4807.038,N,01131.000,E,022.4,084.4,230394\n");
-    ASSERT_EQ(epochs.size(), 4U);
-    EXPECT_EQ(epochs[0].dwValidFields, kTime);
+    epochs = Parse(Sentence("GPRMC,000001,V,4807.038,N,01131.000,E,1.0,,010180,,") +
+                   Sentence("GPRMC,000002,A,4807.038,N,01131.000,E,,,,,") +
+                   Sentence("GPRMC,000003,A,4860.000,N,01131.000,X,1.0,,310280,,") +
+                   "$GPRMC,000004,A\n4807.038,N,01131.000,E,022.4,084.4,230394\n");
+    // Void: the time only. No date, no speed. 60 minutes, hemisphere X, 31 February. The next line is
+    // not part of the sentence.
+    ASSERT_EQ(Bits(epochs), (std::vector{kTime, kLatLon, kSpeed, 0U}));
     EXPECT_EQ(epochs[0].stUTCTime, (SYSTEMTIME{1980, 1, 2, 1, 0, 0, 1, 0})); // 1980-01-01, a Tuesday
-    EXPECT_EQ(epochs[1].dwValidFields, kLatLon);                             // no date, no speed
-    EXPECT_EQ(epochs[2].dwValidFields, kSpeed); // 60 minutes, hemisphere X, 31 February
-    EXPECT_EQ(epochs[3].dwValidFields, 0U);     // the next line is not part of the sentence
 }
 
-TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmc) {
+TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmcAndEpochsAreRunsOfTheSameTimeOfDay) {
     auto epochs = Parse(kGga);
-    ASSERT_EQ(epochs.size(), 1U);
-    EXPECT_EQ(epochs[0].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+    ASSERT_EQ(Bits(epochs), std::vector{kLatLon | kSeaLevel | kEllipsoid});
     EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 48 + 7.038 / 60);
     EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTSeaLevel, 545.4F);
     EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTEllipsoid, 592.3F); // 545.4 + 46.9
@@ -77,30 +77,23 @@ TEST(Nmea, GgaGivesAltitudesAndThePositionOfAnEpochWithoutRmc) {
                    Sentence("GPGGA,000003,0100.000,N,00100.000,E,0,00,,7.0,M,1.0,M,,") +
                    Sentence("GPGGA,000004,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
                    Sentence("GPRMC,000004,A,0200.000,N,00200.000,E,0.0,,010180,,"));
-    ASSERT_EQ(epochs.size(), 4U);
-    EXPECT_EQ(epochs[0].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
+    // No geoid separation, then fix quality 0; with an RMC in the epoch, the position is the RMC's.
+    ASSERT_EQ(Bits(epochs), (std::vector{kLatLon | kSeaLevel | kEllipsoid, kLatLon | kSeaLevel, 0U,
+                                         kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid}));
     EXPECT_DOUBLE_EQ(epochs[0].dblLongitude, -(1 + 30.0 / 60));
     EXPECT_FLOAT_EQ(epochs[0].flAltitudeWRTEllipsoid, -42.5F); // -12.5 + -30.0
-    EXPECT_EQ(epochs[1].dwValidFields, kLatLon | kSeaLevel);
-    EXPECT_EQ(epochs[2].dwValidFields, 0U); // fix quality 0
-    // With an RMC in the epoch, the position is the RMC's.
-    EXPECT_EQ(epochs[3].dwValidFields, kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid);
     EXPECT_DOUBLE_EQ(epochs[3].dblLatitude, 2.0);
-}
 
-TEST(Nmea, EpochsAreRunsOfTheSameTimeOfDay) {
-    const auto epochs = Parse(Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
-                              Sentence("GPGSV,3,1,11,03,03,111,00") +
-                              "$GPRMC,100001,A,0300.000,N,00300.000,E,1.0,,010124,,*00\r\n" +
-                              Sentence("GNRMC,100000.00,A,0200.000,N,00200.000,E,1.0,,010124,,") +
-                              Sentence("GPGGA,100000.5,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
-                              Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,"));
+    epochs = Parse(Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                   Sentence("GPGSV,3,1,11,03,03,111,00") +
+                   "$GPRMC,100001,A,0300.000,N,00300.000,E,1.0,,010124,,*00\r\n" +
+                   Sentence("GNRMC,100000.00,A,0200.000,N,00200.000,E,1.0,,010124,,") +
+                   Sentence("GPGGA,100000.5,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,") +
+                   Sentence("GPGGA,100000,0100.000,N,00100.000,E,1,05,1.0,7.0,M,1.0,M,,"));
     // The GSV and the RMC with a wrong checksum do not split the first epoch.
-    ASSERT_EQ(epochs.size(), 3U);
-    EXPECT_EQ(epochs[0].dwValidFields, kTime | kLatLon | kSpeed | kSeaLevel | kEllipsoid);
+    constexpr auto kGgaOnly = kLatLon | kSeaLevel | kEllipsoid;
+    ASSERT_EQ(Bits(epochs), (std::vector{kTime | kGgaOnly | kSpeed, kGgaOnly, kGgaOnly}));
     EXPECT_DOUBLE_EQ(epochs[0].dblLatitude, 2.0);
-    EXPECT_EQ(epochs[1].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
-    EXPECT_EQ(epochs[2].dwValidFields, kLatLon | kSeaLevel | kEllipsoid);
 }
 
 TEST(Nmea, DamagedAndForeignLinesAreSkipped) {

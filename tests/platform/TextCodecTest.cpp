@@ -4,16 +4,14 @@
 
 using namespace std::string_literals;
 
-TEST(TextCodec, Utf8AndUtf16LeRoundTrip) {
+TEST(TextCodec, ConvertsUtf8Utf16LeAndCp932AndMarksWhatIsMalformed) {
     // "A", "ア" (U+30A2), and "𝄞" (U+1D11E, a surrogate pair D834 DD1E).
     const std::string utf8 = "A\xE3\x82\xA2\xF0\x9D\x84\x9E";
     const std::string utf16 = "A\0\xA2\x30\x34\xD8\x1E\xDD"s;
     EXPECT_EQ(platform::Utf8ToUtf16Le(utf8), utf16);
     EXPECT_EQ(platform::Utf16LeToUtf8(utf16), utf8);
     EXPECT_EQ(platform::Utf8ToUtf16Le(""), "");
-}
 
-TEST(TextCodec, MalformedInputBecomesReplacementCharacters) {
     const std::string replacement = "\xEF\xBF\xBD";
     // A lone low surrogate, then an odd trailing byte.
     EXPECT_EQ(platform::Utf16LeToUtf8("\x1E\xDD\x41\0\x42"s), replacement + "A" + replacement);
@@ -23,9 +21,7 @@ TEST(TextCodec, MalformedInputBecomesReplacementCharacters) {
     EXPECT_EQ(platform::Utf8ToUtf16Le("\x80\x61"), "\xFD\xFF\x61\0"s);
     EXPECT_EQ(platform::Utf8ToUtf16Le("\xC0\xAF"), "\xFD\xFF\xFD\xFF"s);
     EXPECT_EQ(platform::Utf8ToUtf16Le("\xE3\x82"), "\xFD\xFF\xFD\xFF"s);
-}
 
-TEST(TextCodec, Cp932IncludesMicrosoftExtensions) {
     // "ログ" in Shift_JIS, a half-width katakana "ｱ", and "①" (87 40), which only CP932 has.
     EXPECT_EQ(platform::Cp932ToUtf8("\x83\x8D\x83\x4F"), "ログ");
     EXPECT_EQ(platform::Cp932ToUtf8("\xB1"), "ｱ");

@@ -1,4 +1,5 @@
 #include "platform/Wave.h"
+#include "platform/Chime.h"
 
 #include "support/TempRoot.h"
 
@@ -29,7 +30,7 @@ std::string Wave(int tag, int channels, int bits, std::string_view data, std::ui
 
 } // namespace
 
-TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThem) {
+TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThemAndTheCacheReportsAFaultOnce) {
     const std::string odd = "LIST" + Le(3, 4) + "xyz" + '\0'; // chunks are word-aligned
     for (const auto& [file, sample, channels, pcm] :
          {std::tuple{Wave(1, 2, 8, "\x80\x81\x82\x83", 4), Sample::UInt8, 2, std::string("\x80\x81\x82\x83")},
@@ -50,9 +51,8 @@ TEST(Wave, DecodesLinearAndFloatSamplesAsTheDeviceTakesThem) {
                                    Wave(1, 1, 16, "", 0).substr(0, 36)}) {
         EXPECT_FALSE(platform::DecodeWave(bad, error)) << bad;
     }
-}
 
-TEST(Wave, CacheDecodesOnceFollowsTheFileAndReportsAFaultOnce) {
+    // The cache decodes a file once, follows it when it changes, and reports each fault once.
     TempRoot temp;
     std::vector<std::string> reports;
     platform::WaveCache cache(temp.root(), [&](const std::string& message) { reports.push_back(message); });
@@ -68,4 +68,29 @@ TEST(Wave, CacheDecodesOnceFollowsTheFileAndReportsAFaultOnce) {
     EXPECT_FALSE(cache.Get(R"(\a.wav)"));
     EXPECT_EQ(reports, (std::vector<std::string>{R"(cannot play \a.wav: no such file)",
                                                  R"(cannot play \a.wav: not a wave file)"}));
+}
+
+TEST(Chime, IsALoudWaveOfOurOwnAndNeverReplacesTheUsersSound) {
+    const std::string wav = platform::MakeChimeWav();
+    std::string error;
+    const auto chime = platform::DecodeWave(wav, error);
+    ASSERT_TRUE(chime) << error;
+    EXPECT_EQ(std::tuple(chime->sample, chime->channels, chime->sampleRate),
+              std::tuple(Sample::Int16, 1, 22050));
+    // The sizes of the whole and of the samples, which follow a header of 44 bytes.
+    EXPECT_EQ(wav.substr(4, 4) + wav.substr(40, 4), Le(wav.size() - 8, 4) + Le(wav.size() - 44, 4));
+    int loudest = 0;
+    for (std::size_t i = 0; i + 1 < chime->pcm.size(); i += 2) {
+        const auto sample =
+            static_cast<std::int16_t>(static_cast<std::uint8_t>(chime->pcm[i]) | chime->pcm[i + 1] << 8);
+        loudest = std::max(loudest, std::abs(sample));
+    }
+    EXPECT_GT(loudest, 5000);
+
+    TempRoot temp;
+    ASSERT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), wav);
+    temp.WriteHostFile("Windows/RecEnd.wav", "mine");
+    EXPECT_TRUE(platform::InstallChimeIfMissing(temp.root()));
+    EXPECT_EQ(temp.ReadHostFile("Windows/RecEnd.wav"), "mine");
 }

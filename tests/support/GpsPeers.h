@@ -1,13 +1,22 @@
 #pragma once
 
-#include "support/ChildProcess.h"
-
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+class ChildProcess;
+
 // "$BODY*hh\r\n": an NMEA sentence with its checksum, the XOR of the characters between '$' and '*'.
-std::string Sentence(const std::string& body);
+inline std::string Sentence(const std::string& body) {
+    unsigned sum = 0;
+    for (const char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
 
 // A loopback TCP port kept for a server the test starts: bound with SO_REUSEADDR but not listening
 // until the object goes. gpsd, which sets that option too, can bind and listen on it; nothing else

@@ -1,12 +1,8 @@
 #include "support/PrivateBus.h"
 
-#include <QDBusConnection>
-
 #include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -26,7 +22,7 @@ bool UsePrivateBus() {
         QDBusConnection::disconnectFromBus(QStringLiteral("probe"));
         return connected;
     };
-    if (!WaitFor([&] { return started->Exited() || connects(); }, 10s) || started->Exited()) {
+    if (!QTest::qWaitFor([&] { return started->Exited() || connects(); }, 10000) || started->Exited()) {
         return false;
     }
     for (const char* variable : {"DBUS_SYSTEM_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS"}) {
@@ -45,13 +41,6 @@ QDBusMessage BusCall(const QString& service, const QString& path, const QString&
     return QDBusConnection::systemBus().call(call, QDBus::Block, 5000);
 }
 
-bool HasOwner(const QString& name) {
-    const QDBusMessage reply =
-        BusCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"), {name});
-    return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool();
-}
-
 void PrivateBusTest::SetUp() {
     if (!ChildProcess::Installed("/usr/bin/dbus-daemon") || !ChildProcess::Installed("/usr/bin/python3") ||
         !std::filesystem::exists("/usr/lib/python3/dist-packages/dbusmock")) {
@@ -65,7 +54,8 @@ void PrivateBusTest::StartMock(const QString& owned, std::vector<std::string> ar
     name = owned;
     arguments.insert(arguments.begin(), {"/usr/bin/python3", "-m", "dbusmock"});
     mock = std::make_unique<ChildProcess>(arguments);
-    ASSERT_TRUE(WaitFor([this] { return mock->Exited() || HasOwner(name); }, 15s) && !mock->Exited())
+    ASSERT_TRUE(QTest::qWaitFor([this] { return mock->Exited() || HasOwner(name); }, 15000) &&
+                !mock->Exited())
         << "dbusmock did not come up as " << name.toStdString();
 }
 
@@ -73,6 +63,6 @@ void PrivateBusTest::StopMock() {
     if (mock) {
         mock.reset();
         // The next test must not meet this peer on its way out.
-        EXPECT_TRUE(WaitFor([this] { return !HasOwner(name); }, 5s));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !HasOwner(name); }, 5000));
     }
 }

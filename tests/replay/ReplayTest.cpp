@@ -25,11 +25,10 @@ std::string Epoch(const std::string& time, double north, bool fix = true) {
 
 class ReplayTest : public ::testing::Test {
 protected:
-    ReplayResult Replay(const std::string& nmea, ReplayOptions options = {}) {
+    ReplayResult Replay(const std::string& nmea, std::vector<ReplayOptions::Rest> rests = {},
+                        std::vector<int> taps = {}, bool gpx = false) {
         temp.WriteHostFile("log.nmea", nmea);
-        options.root = device;
-        options.nmeaLog = temp.host() / "log.nmea";
-        return RunReplay(options);
+        return RunReplay({device, temp.host() / "log.nmea", rests, taps, gpx});
     }
     std::string File(const std::string& relative) { return temp.ReadHostFile(folder + relative); }
 
@@ -53,10 +52,7 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
     nmea += Epoch("010002.00", 30.3);                        // 7: 10.1 m in 2 s; Rest after it
     nmea += Epoch("010003.00", 40) + Epoch("010004.00", 50); // 8, 9: resting; Start after 9
     nmea += Epoch("010005.00", 60.5);                        // 10: 30.2 m in 3 s
-    ReplayOptions options;
-    options.rests = {{7, 9}};
-    options.taps = {4};
-    const ReplayResult result = Replay(nmea, options);
+    const ReplayResult result = Replay(nmea, {{7, 9}}, {4});
     ASSERT_TRUE(result.ok) << result.error;
     // 60 kg x 18 METs (above 17.5 km/h) x 1.05 x 6 s / 3600 is 1.89 kcal; 10.1 m in 1 s, 36.4 km/h,
     // measured between positions given to a ten-thousandth of a minute.
@@ -76,9 +72,7 @@ TEST_F(ReplayTest, WholeWorkoutWithRestGlitchTapAndZeroSecondStepAcrossADaylight
 TEST_F(ReplayTest, NothingToSaveOrNothingToRun) {
     EXPECT_FALSE(Replay(Epoch("003001.00", 0, false) + "garbage\r\n").ok);
     EXPECT_FALSE(std::filesystem::exists(device));
-    ReplayOptions withGpx;
-    withGpx.gpx = true;
-    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false), withGpx);
+    const ReplayResult result = Replay(Epoch("003001.00", 0) + Epoch("003002.00", 0, false), {}, {}, true);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.summary, "run 20260329-013001 distance 0 seconds 0 kcal 0.0 maxspeed10 0");
     EXPECT_EQ(result.files, std::vector{folder + "amblHistory.log"});
@@ -115,7 +109,6 @@ TEST_F(ReplayTest, AFullDiskDamagesNothing) {
     const std::string full = "を保存できませんでした。\nNo space left on device";
     const std::string trackLog = folder + "Log/20260329-010000.log" + full; // fails at every later fix
     EXPECT_EQ(result.error, trackLog);
-    // Each file is named once.
     EXPECT_EQ(
         std::multiset(result.failures.begin(), result.failures.end()),
         (std::multiset{trackLog, folder + "Log/20260329-010000.hol" + full, folder + "AMBLGPX.TMP" + full,

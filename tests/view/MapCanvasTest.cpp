@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -117,12 +117,14 @@ TEST_F(MapCanvasPlotRoute, AtTwiceTheDensityMarksAreRoundInDevicePixels) {
     // (1039, 923).
     const QImage& bits = canvas.Image();
     EXPECT_EQ(bits.size(), QSize(2000, 2000));
-    EXPECT_EQ(
-        (std::array{bits.pixelIndex(1035, 923), bits.pixelIndex(1043, 923), bits.pixelIndex(1039, 919)}),
-        (std::array{1, 1, 1}));
-    EXPECT_EQ(
-        (std::array{bits.pixelIndex(1034, 923), bits.pixelIndex(1044, 923), bits.pixelIndex(1039, 928)}),
-        (std::array{0, 0, 0}));
+    for (const auto& [x, y, bit] : {std::tuple{1035, 923, 1},
+                                    {1043, 923, 1},
+                                    {1039, 919, 1},
+                                    {1034, 923, 0},
+                                    {1044, 923, 0},
+                                    {1039, 928, 0}}) {
+        EXPECT_EQ(bits.pixelIndex(x, y), bit) << x << ", " << y;
+    }
 }
 
 TEST_F(MapCanvasPlotRoute, FollowingRedrawsTheRouteAroundTheCurrentFix) {
@@ -138,9 +140,12 @@ TEST_F(MapCanvasPlotRoute, FollowingRedrawsTheRouteAroundTheCurrentFix) {
     ExpectMark(canvas, CanvasPoint{481, 539}, 5); // landscape S0 128: 250 / 100 x 128 / 50
 }
 
-TEST_F(MapCanvasPlotRoute, FixesBeyondTheCanvasLeaveNoMark) {
-    doc.m_route = {{kLat0 + 0.0625, kLon0}}; // 625 pixels north
-    Fix(kLat0, kLon0);
+TEST_F(MapCanvasPlotRoute, NothingIsMarkedBeyondTheCanvasOrWithoutARouteOrACanvas) {
+    Fix(kLat0 + kNorth39, kLon0);
+    canvas.PlotRoute(doc, portrait, 100, position); // following, empty route
+    EXPECT_EQ(position, (CanvasPoint{123, 456}));
+    EXPECT_EQ(MarkedPixels(canvas), kStartMarkPixels);
+    doc.m_route = {{kLat0 + 0.0625, kLon0}}; // some 586 pixels north of the fix
     canvas.PlotRoute(doc, portrait, 100, position);
     EXPECT_EQ(MarkedPixels(canvas), 0);
 
@@ -150,20 +155,12 @@ TEST_F(MapCanvasPlotRoute, FixesBeyondTheCanvasLeaveNoMark) {
     canvas.PlotRoute(doc, portrait, 100, position);
     EXPECT_EQ(position, (CanvasPoint{1125, 500}));
     EXPECT_EQ(MarkedPixels(canvas), kStartMarkPixels);
-}
-
-TEST_F(MapCanvasPlotRoute, NothingHappensWithoutARouteOrACanvas) {
-    Fix(kLat0 + kNorth39, kLon0);
-    canvas.PlotRoute(doc, portrait, 100, position); // following, empty route
-    EXPECT_EQ(position, (CanvasPoint{123, 456}));
-    EXPECT_EQ(MarkedPixels(canvas), kStartMarkPixels);
 
     canvas.DeleteMapCanvas();
-    doc.m_route = {{kLat0, kLon0}};
     canvas.PlotRoute(doc, portrait, 100, position);
-    doc.m_bCenterOnStart = 1;
+    doc.m_bCenterOnStart = 0;
     canvas.PlotRoute(doc, portrait, 100, position);
-    EXPECT_EQ(position, (CanvasPoint{123, 456}));
+    EXPECT_EQ(position, (CanvasPoint{1125, 500}));
     EXPECT_FALSE(canvas.Exists());
 }
 

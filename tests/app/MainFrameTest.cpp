@@ -106,7 +106,7 @@ protected:
 
 } // namespace
 
-// The commands' own ids are tried by the tests that trigger them.
+// The commands' own ids are tried by the tests that trigger them; the texts are the translated ones.
 TEST_F(MainFrameTest, MenuBarHasTheCommandsInOrder) {
     std::vector<std::string> lines;
     for (const QAction* action : frame.menuBar()->actions()) {
@@ -130,9 +130,6 @@ TEST_F(MainFrameTest, MenuBarHasTheCommandsInOrder) {
 }
 
 TEST_F(MainFrameTest, WorkoutDisablesSettingsWhenThePopupOpens) {
-    OpenPopupOf(ID_DEVICE_SETTINGS);
-    EXPECT_TRUE(Command(ID_DEVICE_SETTINGS)->isEnabled());
-
     StartWorkout();
     Screen().OnRestButton(); // resting is still a workout under way
     OpenPopupOf(ID_HISTORY);
@@ -151,7 +148,6 @@ TEST_F(MainFrameTest, WorkoutDisablesSettingsWhenThePopupOpens) {
     }
     Command(ID_MAP_50KM)->trigger(); // should it arrive anyway, it changes nothing
     EXPECT_EQ(doc.m_nMapScale, 10000);
-
     Screen().StartRun();
     Screen().FinishRun();
     OpenPopupOf(ID_MAP_50KM);
@@ -159,23 +155,22 @@ TEST_F(MainFrameTest, WorkoutDisablesSettingsWhenThePopupOpens) {
 }
 
 TEST_F(MainFrameTest, CheckMarksFollowTheLiveValues) {
-    const std::initializer_list<int> zoom{ID_ZOOM_IN, ID_ZOOM_NORMAL, ID_ZOOM_OUT};
-    const auto zoomChecked = [&] {
+    // From 100 %: 50 % carries Zoom In's mark, 200 % Zoom Out's, 33 % and 300 % none.
+    const struct {
+        int command;
+        std::vector<int> checked;
+    } zoomSteps[] = {{ID_ZOOM_NORMAL, {ID_ZOOM_NORMAL}},
+                     {ID_ZOOM_IN, {ID_ZOOM_IN}},
+                     {ID_ZOOM_IN, {}},
+                     {ID_ZOOM_OUT, {ID_ZOOM_IN}},
+                     {ID_ZOOM_OUT, {ID_ZOOM_NORMAL}},
+                     {ID_ZOOM_OUT, {ID_ZOOM_OUT}},
+                     {ID_ZOOM_OUT, {}}};
+    for (const auto& [command, checked] : zoomSteps) {
+        Command(command)->trigger();
         OpenPopupOf(ID_ZOOM_IN);
-        return Checked(zoom);
-    };
-    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_NORMAL});
-    Command(ID_ZOOM_IN)->trigger(); // 50 %
-    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_IN});
-    Command(ID_ZOOM_IN)->trigger(); // 33 %: no step carries the mark
-    EXPECT_EQ(zoomChecked(), std::vector<int>{});
-    for (int i = 0; i < 3; ++i) {
-        Command(ID_ZOOM_OUT)->trigger(); // 50, 100, 200 %
+        EXPECT_EQ(Checked({ID_ZOOM_IN, ID_ZOOM_NORMAL, ID_ZOOM_OUT}), checked);
     }
-    EXPECT_EQ(zoomChecked(), std::vector<int>{ID_ZOOM_OUT});
-    Command(ID_ZOOM_OUT)->trigger(); // 300 %
-    EXPECT_EQ(zoomChecked(), std::vector<int>{});
-
     Command(ID_MAP_50KM)->trigger();
     OpenPopupOf(ID_MAP_50KM);
     EXPECT_EQ(Checked({ID_MAP_5KM, ID_MAP_10KM, ID_MAP_50KM, ID_MAP_100KM, ID_MAP_250KM}),
@@ -197,37 +192,63 @@ TEST_F(MainFrameTest, CommandsReachTheScreenAndAboutTheFrame) {
     EXPECT_EQ(t.messages.shown[0].caption, "ログ設定");
 }
 
-// The exit command and closing the window ask the same question; only a yes finishes, saves and quits.
-class MainFrameExitTest : public MainFrameTest, public ::testing::WithParamInterface<bool> {
+// However the program is asked to end during a workout, the workout is finished and saved and the
+// program quits, once. The exit command and the window's close button ask first, and only a yes
+// ends; a signal does not ask, and closes a dialog left open first.
+enum class Ending { ExitCommand, Close, Terminate, HangUpInADialog };
+
+class MainFrameEndTest : public MainFrameTest, public ::testing::WithParamInterface<Ending> {
 protected:
-    bool Exit() { // whether the window went
-        if (GetParam()) {
+    bool Asks() const { return GetParam() == Ending::ExitCommand || GetParam() == Ending::Close; }
+    // Whether the window went.
+    bool End() {
+        switch (GetParam()) {
+        case Ending::ExitCommand:
             Command(ID_EXIT)->trigger();
             return !frame.isVisible();
+        case Ending::Close:
+            return frame.close();
+        case Ending::Terminate:
+            ::raise(SIGTERM);
+            break;
+        case Ending::HangUpInADialog: {
+            QDialog dialog(&frame);
+            QTimer::singleShot(0, &dialog, [] { ::raise(SIGHUP); });
+            QTimer::singleShot(kWaitMs, &dialog, &QDialog::accept); // should the dialog be left open
+            EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+            break;
         }
-        return frame.close();
+        }
+        return QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs);
     }
 };
 
-TEST_P(MainFrameExitTest, DuringAWorkoutAsksAndSavesBeforeQuitting) {
+TEST_P(MainFrameEndTest, FinishesAndSavesTheWorkoutBeforeQuitting) {
+    frame.EndOnSignalsAndSessionEnd();
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        struct sigaction installed {};
+        ::sigaction(signal, nullptr, &installed);
+        ASSERT_NE(installed.sa_handler, SIG_DFL); // else the signal ends the tests
+    }
     QSignalSpy quit(&frame.View(), &CMyAmbuloView::quitRequested);
     StartWorkout();
-    t.messages.answers = {MessageAnswer::No};
-    EXPECT_FALSE(Exit());
-    ASSERT_EQ(t.messages.shown.size(), 1U);
-    EXPECT_EQ(t.messages.shown[0].text, "計測中ですが終了しますか？");
-    EXPECT_EQ(t.messages.shown[0].caption, "終了");
-    EXPECT_EQ(doc.m_bMeasuring, 1);
-    EXPECT_TRUE(frame.isVisible());
-    EXPECT_TRUE(frame.View().TickRunning());
-    EXPECT_EQ(quit.count(), 0);
-
-    t.messages.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(Exit());
+    if (Asks()) {
+        t.messages.answers = {MessageAnswer::No};
+        EXPECT_FALSE(End());
+        ASSERT_EQ(t.messages.shown.size(), 1U);
+        EXPECT_EQ(t.messages.shown[0].text, "計測中ですが終了しますか？");
+        EXPECT_EQ(t.messages.shown[0].caption, "終了");
+        EXPECT_EQ(doc.m_bMeasuring, 1);
+        EXPECT_TRUE(frame.View().TickRunning());
+        EXPECT_EQ(quit.count(), 0);
+        t.messages.answers = {MessageAnswer::Yes};
+    }
+    EXPECT_TRUE(End());
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_TRUE(WorkoutFilesSaved());
-    ASSERT_EQ(t.messages.shown.size(), 3U);
-    EXPECT_EQ(t.messages.shown[2].caption, "おつかれさまでした"); // the result comes first
+    // The question, its answer and then the result; from outside, nothing.
+    ASSERT_EQ(t.messages.shown.size(), Asks() ? 3U : 0U);
+    EXPECT_TRUE(!Asks() || t.messages.shown[2].caption == "おつかれさまでした");
     EXPECT_EQ(quit.count(), 1);
     EXPECT_EQ(t.gps.liveConnections, 0);
 
@@ -235,37 +256,11 @@ TEST_P(MainFrameExitTest, DuringAWorkoutAsksAndSavesBeforeQuitting) {
     const int closes = t.gps.closeCalls;
     EXPECT_TRUE(frame.close());
     EXPECT_EQ(t.gps.closeCalls, closes);
-    EXPECT_EQ(t.messages.shown.size(), 3U);
+    EXPECT_EQ(t.messages.shown.size(), Asks() ? 3U : 0U);
 }
-INSTANTIATE_TEST_SUITE_P(ByCommandOrByClosing, MainFrameExitTest, ::testing::Bool());
-
-// A signal finishes and saves the workout without asking, closing an open dialog first.
-class MainFrameSignalTest : public MainFrameTest,
-                            public ::testing::WithParamInterface<std::pair<int, bool>> {};
-
-TEST_P(MainFrameSignalTest, FinishesAndSavesWithoutAsking) {
-    const auto [signal, inDialog] = GetParam();
-    frame.EndOnSignalsAndSessionEnd();
-    struct sigaction installed {};
-    ::sigaction(signal, nullptr, &installed);
-    ASSERT_NE(installed.sa_handler, SIG_DFL); // else the signal below ends the tests
-    StartWorkout();
-    if (inDialog) {
-        QDialog dialog(&frame);
-        QTimer::singleShot(0, &dialog, [signal] { ::raise(signal); });
-        QTimer::singleShot(kWaitMs, &dialog, &QDialog::accept); // should the dialog be left open
-        EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    } else {
-        ::raise(signal);
-    }
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !frame.isVisible(); }, kWaitMs));
-    EXPECT_EQ(doc.m_bRunStarted, 0);
-    EXPECT_TRUE(WorkoutFilesSaved());
-    EXPECT_TRUE(t.messages.shown.empty());
-    EXPECT_EQ(t.gps.liveConnections, 0);
-}
-INSTANTIATE_TEST_SUITE_P(TermAloneOrHangUpInADialog, MainFrameSignalTest,
-                         ::testing::Values(std::pair{SIGTERM, false}, std::pair{SIGHUP, true}));
+INSTANTIATE_TEST_SUITE_P(EveryWay, MainFrameEndTest,
+                         ::testing::Values(Ending::ExitCommand, Ending::Close, Ending::Terminate,
+                                           Ending::HangUpInADialog));
 
 TEST(QtMessageBox, YesNoBoxSpeaksJapaneseAndAnswersWithTheButtonPressed) {
     QtMessageBox messages;

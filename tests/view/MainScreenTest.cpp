@@ -290,7 +290,9 @@ TEST_F(MainScreenTest, ZoomStepsStopAtTheEndsAndNameTheirMagnification) {
     }
     EXPECT_EQ(screen.m_nZoomPercent, 600);
     EXPECT_EQ(screen.ZoomCaption(), "倍：x 1/6 ");
+    EXPECT_FALSE(screen.UpdateRule(ID_ZOOM_OUT)->checked);
     screen.OnCommand(ID_ZOOM_NORMAL);
+    EXPECT_TRUE(screen.UpdateRule(ID_ZOOM_NORMAL)->checked);
     screen.ZoomOut();
     EXPECT_EQ(screen.UpdateRule(ID_ZOOM_OUT), (CommandUpdate{true, true})); // 200
 }

@@ -78,9 +78,9 @@ TEST_F(MyAmbuloViewTest, PaintedFrameShowsTheRouteAroundThePosition) {
     view.Screen().StartRun();
     Tick(0);
     Tick(20);
-    Tick(40); // following: the start point is 3.6 canvas pixels south of the position at (500, 500)
-    // The map image shows canvas (432, 428) at (94, 165); the start point's mark reaches 2 pixels
-    // further down and the canvas beyond it is empty.
+    Tick(40); // following: the start point is 40 m, 3.6 canvas pixels, south of the position (500, 500)
+    // The map image shows canvas (432, 428) at (94, 165): the start point's mark, of radius 2, is
+    // centred on canvas row 503, and the canvas below it is empty.
     EXPECT_EQ(view.Render().pixel(162, 165 + 503 - 428) & 0xFFFFFF, kMapRouteRgb);
     EXPECT_EQ(view.Render().pixel(162, 165 + 506 - 428) & 0xFFFFFF, kMapBackgroundRgb);
 }

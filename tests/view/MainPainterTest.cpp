@@ -116,13 +116,12 @@ TEST_F(MainPainterTest, GpsPictureFollowsTheReceiverState) {
     const QRect gps(47, 280, 37, 37);
     const auto bluish = [](QRgb c) { return qBlue(c) > qRed(c) + 80; };
     const auto reddish = [](QRgb c) { return qRed(c) > qBlue(c) + 80; };
-    QImage frame = Paint(240, 320);
-    EXPECT_GT(CountIn(frame, gps, reddish), 50);
-    EXPECT_EQ(CountIn(frame, gps, bluish), 0);
-    doc.m_bGpsReady = 1;
-    frame = Paint(240, 320);
-    EXPECT_GT(CountIn(frame, gps, bluish), 50);
-    EXPECT_EQ(CountIn(frame, gps, reddish), 0);
+    for (const int ready : {0, 1}) {
+        doc.m_bGpsReady = ready;
+        const QImage frame = Paint(240, 320);
+        EXPECT_GT(CountIn(frame, gps, ready != 0 ? +bluish : +reddish), 50) << ready;
+        EXPECT_EQ(CountIn(frame, gps, ready != 0 ? +reddish : +bluish), 0) << ready;
+    }
 }
 
 // A high-density buffer is painted on every one of its own pixels, the map image included: the

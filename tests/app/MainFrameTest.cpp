@@ -231,7 +231,7 @@ TEST_P(MainFrameEndTest, FinishesAndSavesTheWorkoutBeforeQuitting) {
     EXPECT_TRUE(End());
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_TRUE(WorkoutFilesSaved());
-    // The question, its answer and then the result; from outside, nothing.
+    // Asked twice, then the result; ended from outside, nothing is shown.
     ASSERT_EQ(t.messages.shown.size(), Asks() ? 3U : 0U);
     EXPECT_TRUE(!Asks() || t.messages.shown[2].caption == "おつかれさまでした");
     EXPECT_EQ(quit.count(), 1);

@@ -20,20 +20,20 @@ class MainPainterTest : public ::testing::Test {
 protected:
     MainPainterTest() { canvas.CreateMapCanvas(); }
 
-    QImage Paint(int W, int H, int dpr = 1) {
-        QImage back(W * dpr, H * dpr, QImage::Format_RGB32);
+    QImage Paint(int dpr = 1) {
+        QImage back(240 * dpr, 320 * dpr, QImage::Format_RGB32);
         back.setDevicePixelRatio(dpr);
         back.fill(QColor::fromRgb(kUnpainted));
-        PaintMainScreen(back, screen, doc, canvas, MainLayout::For(W, H));
+        PaintMainScreen(back, screen, doc, canvas, l);
         return back;
     }
     // A route point 0.00390625 degrees north and 0.001953125 east of the current fix at (35, 139):
     // 39 and 19 canvas pixels at 10000 a degree, so its mark is at canvas (519, 461).
-    void PlotRouteAt240x320() {
+    void PlotRoute() {
         doc.m_route = {{35.0, 139.0}, {35.0 + 0.00390625, 139.0 + 0.001953125}};
         doc.m_posCurrent.dblLatitude = 35.0;
         doc.m_posCurrent.dblLongitude = 139.0;
-        canvas.PlotRoute(doc, MainLayout::For(240, 320), screen.m_nZoomPercent, screen.m_ptMapPosition);
+        canvas.PlotRoute(doc, l, screen.m_nZoomPercent, screen.m_ptMapPosition);
     }
     static int CountIn(const QImage& image, QRect area, bool (*test)(QRgb)) {
         int count = 0;
@@ -50,95 +50,77 @@ protected:
     MainScreenHooks hooks;
     CMainScreen screen{doc, hooks};
     CMapCanvas canvas;
+    const MainLayout l = MainLayout::For(240, 320);
 };
 
 QRgb At(const QImage& image, int x, int y) {
     return image.pixel(x, y) & 0xFFFFFF;
 }
 
-TEST_F(MainPainterTest, GridFrameRouteAndPositionMark) {
-    PlotRouteAt240x320();
-    const QImage small = Paint(240, 320);
-    const QImage large = Paint(480, 640);
+// The map image in its frame shows the canvas around the position mark, one canvas pixel a screen
+// pixel at zoom 100 and two at zoom 200, and background wherever the window leaves the canvas.
+TEST_F(MainPainterTest, MapShowsTheRouteAroundThePositionMarkAtTheZoom) {
+    PlotRoute();
+    const QImage frame = Paint();
+    const int x = l.xMark;
+    const int y = l.yMark;
     const struct {
-        int W;
         int x;
         int y;
         QRgb rgb;
     } probes[] = {
-        {240, 40, 200, kBlack},  // where the Start button goes
-        {240, 238, 200, kBlack}, // right of the frame, which ends at W - 5
-        // Lines at y1 - 5 = 32 - 5 and y5 - 5 = 160 - 5; the middle one at x = 120 from y1 - 2 down.
-        {240, 60, 27, kWhite},
-        {240, 60, 155, kWhite},
-        {240, 120, 29, kBlack},
-        {240, 120, 30, kWhite},
-        {240, 120, 154, kWhite},
-        {240, 91, 200, kMapFrameRgb},       // between the frame's edge and the image,
-        {240, 100, 170, kMapBackgroundRgb}, // which starts at (94, 165)
-        // At zoom 100 the 136 x 145 image shows the canvas from (500 - 68, 500 - 72): the route mark
-        // at canvas (519, 461) is at (94 + 87, 165 + 33), radius 120 / 50.
-        {240, 181, 198, kMapRouteRgb},
-        {240, 184, 198, kMapBackgroundRgb},
-        {240, 162, 237, kPositionMarkRgb}, // the middle of the image
-        // 480 x 640: frame (183, 320)-(475, 635); the mark at (183 + 146, 320 + 157), radius 5.
-        {480, 329, 477, kPositionMarkRgb},
-        {480, 329 + 8, 477, kMapBackgroundRgb},
+        {x, y, kPositionMarkRgb},
+        {x + 19, y - 39, kMapRouteRgb}, // the route point's mark, radius 120 / 50
+        {x + 19 + 3, y - 39, kMapBackgroundRgb},
+        {l.rcMapImage.x, l.rcMapImage.y, kMapBackgroundRgb},
+        {l.rcMapImage.x - 2, y, kMapFrameRgb}, // between the frame's edge and the image
+        {l.rcMapFrame.right + 2, y, kBlack},
+        {60, 155, kWhite},  // the grid's line under the figures
+        {120, 100, kWhite}, // and the one between their columns
     };
-    for (const auto& [W, x, y, rgb] : probes) {
-        EXPECT_EQ(At(W == 240 ? small : large, x, y), rgb) << W << ": " << x << ", " << y;
+    for (const auto& [px, py, rgb] : probes) {
+        EXPECT_EQ(At(frame, px, py), rgb) << px << ", " << py;
     }
-    // The zoom caption in black above and left of the frame's corner (475, 635).
-    EXPECT_GT(CountIn(large, QRect(400, 620, 70, 12), [](QRgb c) { return qGray(c) < 64; }), 10);
-}
+    // The zoom caption in black in the frame's bottom right corner, inside its outline.
+    const QRect caption(l.rcMapFrame.right - 41, l.rcMapFrame.bottom - 9, 35, 7);
+    EXPECT_GT(CountIn(frame, caption, [](QRgb c) { return qGray(c) < 128; }), 10);
 
-TEST_F(MainPainterTest, MapWindowFollowsZoomAndPositionAndShowsBackgroundBeyondTheCanvas) {
-    // Zoomed out to 200: two canvas pixels a screen pixel from (500 - 136, 500 - 145), radius 4.
-    screen.m_nZoomPercent = 200;
+    screen.m_nZoomPercent = 200; // marks of radius 4 around (519, 461): 9.5 and 19.5 screen pixels off
     screen.m_nZoomLevel = 6;
-    PlotRouteAt240x320();
-    QImage frame = Paint(240, 320);
-    EXPECT_EQ(At(frame, 94 + 77, 165 + 53), kMapRouteRgb);
-    EXPECT_EQ(At(frame, 94 + 81, 165 + 53), kMapBackgroundRgb);
+    PlotRoute();
+    EXPECT_EQ(At(Paint(), x + 9, y - 19), kMapRouteRgb);
+    EXPECT_EQ(At(Paint(), x + 13, y - 19), kMapBackgroundRgb);
     // At zoom 100 from x = 990 - 68 the window leaves the canvas after 78 columns.
     screen.m_nZoomPercent = 100;
     screen.m_ptMapPosition = {990, 500};
-    EXPECT_EQ(At(Paint(240, 320), 94 + 100, 200), kMapBackgroundRgb);
+    EXPECT_EQ(At(Paint(), l.rcMapImage.x + 100, y), kMapBackgroundRgb);
     screen.m_ptMapPosition = {INT_MAX, INT_MIN};
     screen.m_nZoomPercent = 600;
-    EXPECT_EQ(At(Paint(240, 320), 229, 170), kMapBackgroundRgb);
+    EXPECT_EQ(At(Paint(), l.rcMapImage.x + l.rcMapImage.width - 1, l.rcMapImage.y + 5), kMapBackgroundRgb);
     // Without a canvas the frame stays empty.
     canvas.DeleteMapCanvas();
-    EXPECT_EQ(At(Paint(240, 320), 100, 170), kMapFrameRgb);
-}
-
-TEST_F(MainPainterTest, GpsPictureFollowsTheReceiverState) {
-    const QRect gps(47, 280, 37, 37);
+    EXPECT_EQ(At(Paint(), l.rcMapImage.x + 6, l.rcMapImage.y + 5), kMapFrameRgb);
+    // The GPS picture: blue when the receiver is ready, red when not.
+    const QRect gps(l.rcGps.x, l.rcGps.y, l.rcGps.width, l.rcGps.height);
     const auto bluish = [](QRgb c) { return qBlue(c) > qRed(c) + 80; };
     const auto reddish = [](QRgb c) { return qRed(c) > qBlue(c) + 80; };
     for (const int ready : {0, 1}) {
         doc.m_bGpsReady = ready;
-        const QImage frame = Paint(240, 320);
-        EXPECT_GT(CountIn(frame, gps, ready != 0 ? +bluish : +reddish), 50) << ready;
-        EXPECT_EQ(CountIn(frame, gps, ready != 0 ? +reddish : +bluish), 0) << ready;
+        EXPECT_GT(CountIn(Paint(), gps, ready != 0 ? +bluish : +reddish), 50) << ready;
     }
 }
 
 // A high-density buffer is painted on every one of its own pixels, the map image included: the
-// route mark at canvas (519, 461) covers the device pixels of its logical pixel, not a quarter.
+// route mark covers the device pixels of its logical pixels, not a quarter of them.
 TEST_F(MainPainterTest, HighDensityBuffersArePaintedOnEveryDevicePixel) {
-    PlotRouteAt240x320();
-    const QImage dense = Paint(240, 320, 2);
+    PlotRoute();
+    const QImage dense = Paint(2);
     EXPECT_EQ(CountIn(dense, dense.rect(), [](QRgb c) { return c == kUnpainted; }), 0);
-    const QImage single = Paint(240, 320);
-    for (int y = 165; y < 295; y += 3) { // above the zoom caption
-        for (int x = 94; x < 230; x += 3) {
-            if (std::abs(x - 162) < 5 && std::abs(y - 237) < 5) {
-                continue; // the position mark's outline is a logical pixel wide: two device pixels
-            }
-            ASSERT_EQ(At(dense, 2 * x + 1, 2 * y + 1), At(single, x, y)) << x << ", " << y;
-        }
+    for (const auto& [x, y] : {std::pair{l.xMark + 19, l.yMark - 39}, {l.xMark + 21, l.yMark - 39}}) {
+        EXPECT_EQ(At(dense, 2 * x, 2 * y), kMapRouteRgb) << x << ", " << y;
+        EXPECT_EQ(At(dense, 2 * x + 1, 2 * y + 1), kMapRouteRgb) << x << ", " << y;
     }
+    EXPECT_EQ(At(dense, 2 * (l.xMark + 22) + 1, 2 * (l.yMark - 39)), kMapBackgroundRgb);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "engine/MyAmbuloDoc.h"
 #include "platform/TextCodec.h"
-#include "support/TestServices.h"
+#include "support/QueuedFix.h"
 
 #include <gtest/gtest.h>
 
@@ -44,16 +44,9 @@ protected:
         screen.OnInitialUpdate();
     }
 
-    // One tick, one second after the last, with a fix `north` metres north of the start point. The
-    // receiver's UTC time is the local clock's less nine hours.
+    // One tick, one second after the last, with a fix `north` metres north of the start point.
     void Tick(double north, bool fix = true) {
-        t.clock.AdvanceSeconds(1);
-        platform::GPS_POSITION position{fix ? 0xFU : 0U};
-        position.dblLatitude = 35.0 + north / 110940.0; // metres in a degree of latitude here
-        position.dblLongitude = 139.0;
-        position.stUTCTime = t.clock.LocalNow();
-        position.stUTCTime.wHour -= 9;
-        t.gps.positions.push_back({true, position});
+        QueueFix(t, north, fix);
         screen.OnTimer();
     }
     // Starts a workout on a ready receiver and takes its first fix, the start point.

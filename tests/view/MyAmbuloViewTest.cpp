@@ -1,7 +1,7 @@
 #include "view/MyAmbuloView.h"
 
 #include "engine/MyAmbuloDoc.h"
-#include "support/TestServices.h"
+#include "support/QueuedFix.h"
 #include "view/MainPainter.h"
 
 #include <gtest/gtest.h>
@@ -28,13 +28,8 @@ protected:
         view.show();
         view.OnInitialUpdate();
     }
-    // One tick with a fix `north` metres north of 35N 139E.
     void Tick(double north) {
-        t.clock.AdvanceSeconds(1);
-        platform::GPS_POSITION fix{0xF};
-        fix.dblLatitude = 35.0 + north / 110940.0;
-        fix.dblLongitude = 139.0;
-        t.gps.positions.push_back({true, fix});
+        QueueFix(t, north);
         view.Screen().OnTimer();
     }
 

@@ -8,10 +8,6 @@
 
 namespace {
 
-QRect Rect(const LayoutRect& r) {
-    return {r.x, r.y, r.width, r.height};
-}
-
 // Where each part goes is the paint's and the view's business; what must hold at any size is that
 // everything lies inside the client and apart: the buttons clear of each other, of the map and of
 // the block of figures, the map beside the buttons in portrait and below them in landscape, and the
@@ -37,6 +33,7 @@ TEST(MainLayout, PartsLieInsideTheClientAndApartAtAnySize) {
                                {-5, -5}}) {
         SCOPED_TRACE(testing::Message() << W << " x " << H);
         const MainLayout l = MainLayout::For(W, H);
+        const auto rect = [](const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); };
         for (const LayoutRect& r : {l.rcStart, l.rcRest, l.rcBluetooth, l.rcGps, l.rcMapImage}) {
             EXPECT_TRUE(r.width >= 0 && r.height >= 0);
         }
@@ -49,10 +46,10 @@ TEST(MainLayout, PartsLieInsideTheClientAndApartAtAnySize) {
         const QRect client(0, 0, W, H);
         const QRect frame(QPoint(l.rcMapFrame.left, l.rcMapFrame.top),
                           QPoint(l.rcMapFrame.right, l.rcMapFrame.bottom));
-        const QRect image = Rect(l.rcMapImage);
+        const QRect image = rect(l.rcMapImage);
         const QRect figures(0, 0, l.T, 5 * H * l.b / 100 - 5); // five rows of the large font
         EXPECT_TRUE(client.contains(frame) && frame.contains(image) && !figures.intersects(frame));
-        const QRect buttons[] = {Rect(l.rcStart), Rect(l.rcRest), Rect(l.rcBluetooth), Rect(l.rcGps)};
+        const QRect buttons[] = {rect(l.rcStart), rect(l.rcRest), rect(l.rcBluetooth), rect(l.rcGps)};
         for (std::size_t i = 0; i < std::size(buttons); ++i) {
             EXPECT_TRUE(client.contains(buttons[i]) && !buttons[i].isEmpty()) << i;
             EXPECT_FALSE(buttons[i].intersects(frame) || buttons[i].intersects(figures)) << i;

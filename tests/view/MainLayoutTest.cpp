@@ -2,55 +2,67 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <QRect>
+
+#include <cstdlib>
 
 namespace {
 
-// The portrait client's frame, fonts and marks are checked in the painted screen and the placed
-// texts; here the shape decides where the buttons and the map go.
-TEST(MainLayout, ShapePutsTheMapBesideTheButtonsOrBelowThem) {
-    const MainLayout p = MainLayout::For(240, 320);
-    EXPECT_TRUE(p.bPortrait);
-    // Side min(320 x 50 / 100 / 2, 240 / 3) - 5; the map 240 x 6 / 100 + 75 from the left.
-    EXPECT_EQ(
-        (std::array{p.rcStart, p.rcRest, p.rcBluetooth, p.rcGps, p.rcMapImage}),
-        (std::array<LayoutRect, 5>{
-            {{7, 160, 75, 75}, {7, 240, 75, 37}, {7, 280, 37, 37}, {47, 280, 37, 37}, {94, 165, 136, 145}}}));
-    const MainLayout l = MainLayout::For(320, 240);
-    EXPECT_FALSE(l.bPortrait);
-    // Side min(320 x 31 / 100 / 2, 240 / 3); the map from 7 + 9 + 49 down.
-    EXPECT_EQ(
-        (std::array{l.rcStart, l.rcRest, l.rcBluetooth, l.rcGps, l.rcMapImage}),
-        (std::array<LayoutRect, 5>{
-            {{201, 7, 49, 49}, {260, 7, 49, 24}, {9, 213, 24, 24}, {36, 213, 24, 24}, {206, 70, 104, 160}}}));
-    // Fonts a and b hundredths of the height, the caption half the small one; the mark at the map's
-    // middle; route marks measured against half the width, or 40 % of it in landscape.
-    const auto figures = [](const MainLayout& m) {
-        return std::array{m.nSmallFont, m.nLargeFont, m.nCaptionFont, m.xMark, m.yMark, m.nRouteMarkBase};
-    };
-    EXPECT_EQ(figures(p), (std::array{19, 32, 9, 162, 237, 120}));
-    EXPECT_EQ(figures(l), (std::array{24, 36, 12, 258, 150, 128}));
-    EXPECT_TRUE(MainLayout::For(240, 240).bPortrait);
-    EXPECT_EQ(MainLayout::For(240, 240).nButtonSide, 55); // min(60, 80) - 5
-}
-
-TEST(MainLayout, TinyClientsHaveNothingNegative) {
-    for (const auto& [W, H] : {std::pair{0, 0}, {10, 10}, {1, 40}, {40, 1}, {30, 20}, {-5, -5}}) {
+// Where each part goes is the paint's and the view's business; what must hold at any size is that
+// everything lies inside the client and apart: the buttons clear of each other, of the map and of
+// the block of figures, the map beside the buttons in portrait and below them in landscape, and the
+// position mark in the middle of the map image. Clients too small for that have nothing negative,
+// and no tap area when there is no room for a frame.
+TEST(MainLayout, PartsLieInsideTheClientAndApartAtAnySize) {
+    for (const auto& [W, H] : {std::pair{240, 320},
+                               {320, 240},
+                               {240, 240},
+                               {480, 640},
+                               {640, 480},
+                               {480, 800},
+                               {800, 480},
+                               {1080, 1920},
+                               {1920, 1080},
+                               {100, 800},
+                               {2000, 200},
+                               {0, 0},
+                               {10, 10},
+                               {1, 40},
+                               {40, 1},
+                               {30, 20},
+                               {-5, -5}}) {
         SCOPED_TRACE(testing::Message() << W << " x " << H);
         const MainLayout l = MainLayout::For(W, H);
-        EXPECT_GE(l.nButtonSide, 0);
+        const auto rect = [](const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); };
         for (const LayoutRect& r : {l.rcStart, l.rcRest, l.rcBluetooth, l.rcGps, l.rcMapImage}) {
-            EXPECT_GE(r.width, 0);
-            EXPECT_GE(r.height, 0);
+            EXPECT_TRUE(r.width >= 0 && r.height >= 0);
         }
-        EXPECT_GE(l.nMapWidth, 0);
-        EXPECT_GE(l.nMapHeight, 0);
-        EXPECT_GE(l.nMarkRadius, 0);
+        EXPECT_TRUE(l.nButtonSide >= 0 && l.nMapWidth >= 0 && l.nMapHeight >= 0 && l.nMarkRadius >= 0);
+        if (W < 100 || H < 100) {
+            EXPECT_FALSE(l.rcMapFrame.Contains(0, 0));
+            continue;
+        }
+        EXPECT_EQ(l.bPortrait, W <= H);
+        const QRect client(0, 0, W, H);
+        const QRect frame(QPoint(l.rcMapFrame.left, l.rcMapFrame.top),
+                          QPoint(l.rcMapFrame.right, l.rcMapFrame.bottom));
+        const QRect image = rect(l.rcMapImage);
+        const QRect figures(0, 0, l.T, 5 * H * l.b / 100 - 5); // five rows of the large font
+        EXPECT_TRUE(client.contains(frame) && frame.contains(image) && !figures.intersects(frame));
+        const QRect buttons[] = {rect(l.rcStart), rect(l.rcRest), rect(l.rcBluetooth), rect(l.rcGps)};
+        for (std::size_t i = 0; i < std::size(buttons); ++i) {
+            EXPECT_TRUE(client.contains(buttons[i]) && !buttons[i].isEmpty()) << i;
+            EXPECT_FALSE(buttons[i].intersects(frame) || buttons[i].intersects(figures)) << i;
+            for (std::size_t j = 0; j < i; ++j) {
+                EXPECT_FALSE(buttons[i].intersects(buttons[j])) << i << " over " << j;
+            }
+        }
+        EXPECT_TRUE(l.bPortrait ? buttons[0].right() < frame.left() && buttons[1].right() < frame.left()
+                                : buttons[0].bottom() < frame.top() && buttons[1].bottom() < frame.top());
+        EXPECT_LE(std::abs(l.xMark - image.center().x()), 1);
+        EXPECT_LE(std::abs(l.yMark - image.center().y()), 1);
+        EXPECT_TRUE(0 < l.nCaptionFont && l.nCaptionFont < l.nSmallFont && l.nSmallFont < l.nLargeFont);
     }
-    // Too small for a frame: the tap area is empty.
-    const MainLayout none = MainLayout::For(0, 0);
-    EXPECT_FALSE(none.rcMapFrame.Contains(0, 0));
-    EXPECT_FALSE(none.rcMapFrame.Contains(-5, -5));
 }
 
 } // namespace

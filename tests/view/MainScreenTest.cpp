@@ -1,18 +1,20 @@
 #include "view/MainScreen.h"
 
 #include "engine/MyAmbuloDoc.h"
-#include "logs/TextFormat.h"
 #include "platform/TextCodec.h"
-#include "support/TestServices.h"
+#include "support/QueuedFix.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+using platform::MessageAnswer;
 
 // Records what the screen asked of its window; the result dialog looks at the files it shows.
 struct RecordingHooks : MainScreenHooks {
@@ -21,14 +23,11 @@ struct RecordingHooks : MainScreenHooks {
     void StartTick() override { tickRunning = true; }
     void ShowResult(const ResultFigures& shown) override {
         figures = shown;
-        trackLogDuringResult = temp->ReadHostFile(logFolder + "Log/" + shown.m_strTitle + ".log");
-        if (screen != nullptr) {
-            screen->OnTimer(); // a tick from the dialog's event loop must not run
-        }
+        trackLogDuringResult = temp->ReadHostFile("My Documents/Ambulo/Log/" + shown.m_strTitle + ".log");
+        screen->OnTimer(); // a tick from the dialog's event loop must not run
     }
 
     TempRoot* temp = nullptr;
-    std::string logFolder = "My Documents/Ambulo/";
     CMainScreen* screen = nullptr;
     int startInvalidations = 0;
     bool tickRunning = false;
@@ -40,21 +39,30 @@ class MainScreenTest : public ::testing::Test {
 protected:
     MainScreenTest() {
         hooks.temp = &t.temp;
+        hooks.screen = &screen;
         screen.m_rcMap = {10, 20, 110, 120};
         screen.OnInitialUpdate();
     }
 
     // One tick, one second after the last, with a fix `north` metres north of the start point.
     void Tick(double north, bool fix = true) {
-        t.clock.AdvanceSeconds(1);
-        platform::GPS_POSITION position{fix ? 0xFU : 0U};
-        position.dblLatitude = 35.0 + north / 110940.0; // metres in a degree of latitude here
-        position.dblLongitude = 139.0;
-        t.gps.positions.push_back({true, position});
+        QueueFix(t, north, fix);
         screen.OnTimer();
     }
+    // Starts a workout on a ready receiver and takes its first fix, the start point.
+    void StartAtFirstFix() {
+        Tick(0);
+        screen.OnStartButton();
+        Tick(0);
+    }
+    bool Exists(const std::string& relative) {
+        return std::filesystem::exists(t.temp.host() / "My Documents/Ambulo" / relative);
+    }
     std::string HostFile(const std::string& relative) {
-        return t.temp.ReadHostFile(hooks.logFolder + relative);
+        return t.temp.ReadHostFile("My Documents/Ambulo/" + relative);
+    }
+    bool HasUtf16(const std::string& relative, const std::string& utf8) {
+        return HostFile(relative).find(platform::Utf8ToUtf16Le(utf8)) != std::string::npos;
     }
 
     TestServices t;
@@ -67,14 +75,11 @@ protected:
 
 TEST_F(MainScreenTest, StartNeedsAReadyReceiverAndACreatableLog) {
     screen.StartRun();
-    ASSERT_EQ(t.messages.shown.size(), 1U);
-    EXPECT_EQ(t.messages.shown[0].text, "GPSの準備ができてません。");
-    EXPECT_EQ(doc.m_bRunStarted, 0);
-
     Tick(0);
     t.temp.WriteHostFile("My Documents/Ambulo/Log", "a file where the Log folder should be");
     screen.OnStartButton();
     ASSERT_EQ(t.messages.shown.size(), 2U);
+    EXPECT_EQ(t.messages.shown[0].text, "GPSの準備ができてません。");
     EXPECT_EQ(t.messages.shown[1].text, "ログファイルを作成できませんでした(ErrCode:20)"); // ENOTDIR
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_FALSE(doc.m_hKmlTemp.IsOpen()); // nothing stays half-open
@@ -88,9 +93,7 @@ TEST_F(MainScreenTest, StartNeedsAReadyReceiverAndACreatableLog) {
 }
 
 TEST_F(MainScreenTest, RestStopsTheClockAndResumeKeepsTheWorkout) {
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);    // first fix: the start point
+    StartAtFirstFix();
     Tick(10.4); // 10.4 m in 1 s
     Tick(10.9); // too short to count
     EXPECT_EQ(screen.m_strDistance, "10 ");
@@ -119,21 +122,18 @@ TEST_F(MainScreenTest, RestStopsTheClockAndResumeKeepsTheWorkout) {
 
 TEST_F(MainScreenTest, FinishWritesTheFilesAroundTheResultDialog) {
     doc.m_bSaveGpsLog = 0;
-    hooks.screen = &screen;
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);
+    StartAtFirstFix();
     Tick(10.4);
     screen.OnStartButton(); // finish
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_EQ(screen.m_strStartText, "スタート");
-    EXPECT_EQ(hooks.figures.m_strTitle, "20080115-093001");
-    EXPECT_EQ(hooks.figures.m_strDistanceText, "10 ");
-    EXPECT_EQ(hooks.figures.m_strTimeText, "0:00:02 ");
-    EXPECT_EQ(hooks.figures.m_strAvgSpeedText, "18.7"); // 10.4 m in 2 s
-    EXPECT_EQ(hooks.figures.m_strKmlPath, "\\My Documents\\Ambulo\\KML\\20080115-093001.kml");
+    const ResultFigures& f = hooks.figures;
+    EXPECT_EQ(
+        (std::array{f.m_strTitle, f.m_strDistanceText, f.m_strTimeText, f.m_strAvgSpeedText, f.m_strKmlPath}),
+        (std::array<std::string, 5>{"20080115-093001", "10 ", "0:00:02 ", "18.7", // 10.4 m in 2 s
+                                    "\\My Documents\\Ambulo\\KML\\20080115-093001.kml"}));
     EXPECT_NE(hooks.trackLogDuringResult.size(), 0U); // the dialog can still read the track log
-    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/Log/20080115-093001.log"));
+    EXPECT_FALSE(Exists("Log/20080115-093001.log"));
     EXPECT_EQ(doc.m_nElapsedSeconds, 2); // the tick inside the dialog did nothing
     EXPECT_TRUE(hooks.tickRunning);
     EXPECT_TRUE(doc.m_checkpoints.empty());
@@ -146,9 +146,7 @@ TEST_F(MainScreenTest, FinishWritesTheFilesAroundTheResultDialog) {
 
 TEST_F(MainScreenTest, AFreshStartForgetsThePreviousWorkout) {
     doc.m_bSaveGpsLog = 1;
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);
+    StartAtFirstFix();
     Tick(10);
     screen.OnStartButton();
     Tick(10);
@@ -157,28 +155,20 @@ TEST_F(MainScreenTest, AFreshStartForgetsThePreviousWorkout) {
     // ...knows none of the first one's positions...
     EXPECT_EQ(doc.m_posStart.dblLatitude + doc.m_posEnd.dblLatitude + doc.m_dblMinLat + doc.m_dblMaxLat, 0.0);
     screen.OnStartButton(); // ...and is finished before any fix was accepted: it has no route
-    EXPECT_TRUE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/KML/20080115-093001.kml"));
-    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/KML/20080115-093004.kml"));
-    EXPECT_FALSE(std::filesystem::exists(t.temp.host() / "My Documents/Ambulo/AMBLKML.TMP"));
-    const std::string record = HostFile("Log/20080115-093004.hol");
-    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("総距離＝0\r\n")), std::string::npos);
-    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("時間＝0\r\n")), std::string::npos);
-    EXPECT_NE(record.find(platform::Utf8ToUtf16Le("平均速度＝0.0\r\n")), std::string::npos);
-    EXPECT_NE(HostFile("amblHistory.log").find(platform::Utf8ToUtf16Le("2008/01/15,09:30:04,0,0,0.0\r\n")),
-              std::string::npos);
+    EXPECT_TRUE(Exists("KML/20080115-093001.kml"));
+    EXPECT_FALSE(Exists("KML/20080115-093004.kml"));
+    EXPECT_FALSE(Exists("AMBLKML.TMP"));
+    for (const char* line : {"総距離＝0\r\n", "時間＝0\r\n", "平均速度＝0.0\r\n"}) {
+        EXPECT_TRUE(HasUtf16("Log/20080115-093004.hol", line)) << line;
+    }
+    EXPECT_TRUE(HasUtf16("amblHistory.log", "2008/01/15,09:30:04,0,0,0.0\r\n"));
 }
 
 TEST_F(MainScreenTest, SoundsAndCheckpointsByDistanceSurviveARest) {
-    doc.m_bPitchSound = 1;
-    doc.m_bPitchByTime = 0;
-    doc.m_bPitchByDistance = 1;
-    doc.m_nPitchMetres = 25;
-    doc.m_bCheckpointAuto = 1;
-    doc.m_bCheckpointByTime = 0;
-    doc.m_nCheckpointMetres = 25;
-    Tick(0);
-    screen.OnStartButton();
-    Tick(0);
+    doc.m_bPitchSound = doc.m_bPitchByDistance = doc.m_bCheckpointAuto = 1;
+    doc.m_bPitchByTime = doc.m_bCheckpointByTime = 0;
+    doc.m_nPitchMetres = doc.m_nCheckpointMetres = 25;
+    StartAtFirstFix();
     Tick(20);
     EXPECT_TRUE(t.sound.played.empty());
     Tick(40); // past 25 m
@@ -192,9 +182,8 @@ TEST_F(MainScreenTest, SoundsAndCheckpointsByDistanceSurviveARest) {
 }
 
 TEST_F(MainScreenTest, TimedTriggersCountMeasuringTicks) {
-    doc.m_bPitchSound = 1;
+    doc.m_bPitchSound = doc.m_bCheckpointAuto = 1;
     doc.m_nPitchSeconds = 2;
-    doc.m_bCheckpointAuto = 1;
     doc.m_nCheckpointSeconds = 3;
     Tick(0);
     screen.OnStartButton();
@@ -251,16 +240,31 @@ TEST_F(MainScreenTest, MachineIsHeldUpWhileMeasuringOrWhileTheIdleSettingIsOn) {
     EXPECT_EQ(t.power.changes, 8); // one per change of the rule, none per tick
 }
 
-TEST_F(MainScreenTest, StartButtonPictureFollowsTheSpeedBands) {
+TEST_F(MainScreenTest, PicturesFollowTheWorkoutAndTheSpeedBands) {
     doc.m_dblMinDistance = 0.5;
+    EXPECT_EQ(screen.StartPicture(), IDB_IDLE);
     Tick(0);
     screen.OnStartButton();
+    EXPECT_EQ(screen.StartPicture(), IDB_WALKING); // "0.0" is not yet "0.0 "
+    EXPECT_EQ(screen.RestPicture(), IDB_REST_ENABLED);
     const int afterStart = hooks.startInvalidations;
     Tick(0);
+    EXPECT_EQ(screen.StartPicture(), IDB_STANDING);
     Tick(1); // 3.6 km/h: from standing to walking
     Tick(2); // still walking
+    EXPECT_EQ(screen.StartPicture(), IDB_WALKING);
     Tick(4); // 7.2 km/h: running
     EXPECT_EQ(hooks.startInvalidations - afterStart, 2);
+    Tick(80); // a glitch keeps the last accepted speed
+    EXPECT_EQ(screen.StartPicture(), IDB_RUNNING);
+    screen.OnRestButton();
+    EXPECT_EQ(screen.StartPicture(), IDB_RESTING);
+    EXPECT_EQ(screen.RestPicture(), IDB_REST_DISABLED);
+    EXPECT_EQ(screen.GpsPicture(), IDB_GPS_READY);
+    t.radio.readable = false;
+    doc.m_bShowBluetooth = 1;
+    screen.OnBluetoothButton(); // asked on, but the radio does not answer
+    EXPECT_EQ(screen.BluetoothPicture(), IDB_BLUETOOTH_OFF);
 }
 
 TEST_F(MainScreenTest, ZoomStepsStopAtTheEndsAndNameTheirMagnification) {
@@ -279,14 +283,16 @@ TEST_F(MainScreenTest, ZoomStepsStopAtTheEndsAndNameTheirMagnification) {
     }
     EXPECT_EQ(screen.m_nZoomPercent, 600);
     EXPECT_EQ(screen.ZoomCaption(), "倍：x 1/6 ");
+    EXPECT_FALSE(screen.UpdateRule(ID_ZOOM_OUT)->checked);
     screen.OnCommand(ID_ZOOM_NORMAL);
+    EXPECT_TRUE(screen.UpdateRule(ID_ZOOM_NORMAL)->checked);
     screen.ZoomOut();
     EXPECT_EQ(screen.UpdateRule(ID_ZOOM_OUT), (CommandUpdate{true, true})); // 200
 }
 
 TEST_F(MainScreenTest, ExitOffersToSwitchBluetoothOffAndStopsTheTickForGood) {
     t.radio.mode = platform::BTH_CONNECTABLE;
-    t.messages.answers = {platform::MessageAnswer::Yes};
+    t.messages.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(screen.Exit());
     EXPECT_EQ(t.messages.shown.back().text, "Bluetooth をオフにしますか？");
     EXPECT_EQ(t.messages.shown.back().caption, "Bluetooth OFF 確認");
@@ -295,114 +301,6 @@ TEST_F(MainScreenTest, ExitOffersToSwitchBluetoothOffAndStopsTheTickForGood) {
     EXPECT_FALSE(doc.m_hGPS);
     Tick(0); // no tick may poll the closed receiver
     EXPECT_EQ(t.gps.openCalls, 1);
-}
-
-TEST_F(MainScreenTest, PicturesFollowTheWorkout) {
-    EXPECT_EQ(screen.StartPicture(), IDB_IDLE);
-    Tick(0);
-    screen.OnStartButton();
-    EXPECT_EQ(screen.StartPicture(), IDB_WALKING); // "0.0" is not yet "0.0 "
-    EXPECT_EQ(screen.RestPicture(), IDB_REST_ENABLED);
-    Tick(0);
-    Tick(10.4); // 37.4 km/h
-    EXPECT_EQ(screen.StartPicture(), IDB_RUNNING);
-    Tick(80); // a glitch keeps the last accepted speed
-    EXPECT_EQ(screen.StartPicture(), IDB_RUNNING);
-    screen.OnRestButton();
-    EXPECT_EQ(screen.StartPicture(), IDB_RESTING);
-    EXPECT_EQ(screen.RestPicture(), IDB_REST_DISABLED);
-    EXPECT_EQ(screen.GpsPicture(), IDB_GPS_READY);
-    t.radio.readable = false;
-    doc.m_bShowBluetooth = 1;
-    screen.OnBluetoothButton(); // asked on, but the radio does not answer
-    EXPECT_EQ(screen.BluetoothPicture(), IDB_BLUETOOTH_OFF);
-}
-
-// A workout whose program is killed is offered at the next start: saved as a finish would save it,
-// with the figures of its last journal, or let go without leaving a temporary file behind.
-TEST_F(MainScreenTest, AKilledWorkoutIsSavedOrLetGoAtTheNextStart) {
-    for (const auto answer : {platform::MessageAnswer::Yes, platform::MessageAnswer::No}) {
-        TestServices u;
-        int pipeFds[2];
-        ASSERT_EQ(::pipe(pipeFds), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            // The dying program: 23 measured seconds at 3 m/s, a tap at 10 s, then SIGKILL.
-            CMyAmbuloDoc dying(u.services());
-            MainScreenHooks none;
-            CMainScreen running(dying, none);
-            running.m_rcMap = {0, 0, 10, 10};
-            running.OnInitialUpdate();
-            for (int second = 0; second <= 24; ++second) {
-                u.clock.AdvanceSeconds(1);
-                platform::GPS_POSITION fix{0xFU};
-                fix.dblLatitude = 35.0 + 3.0 * second / 110940.0;
-                fix.dblLongitude = 139.0;
-                fix.stUTCTime = {2008, 1, 2, 15, 0, 30, static_cast<std::uint16_t>(1 + second), 0};
-                u.gps.positions.push_back({true, fix});
-                running.OnTimer();
-                if (second == 0) {
-                    running.StartRun();
-                }
-                if (second == 10) {
-                    running.OnTap(5, 5);
-                }
-            }
-            const int figures[2] = {dying.m_nElapsedSeconds, static_cast<int>(dying.m_dblTotalDistance)};
-            (void)!::write(pipeFds[1], figures, sizeof figures);
-            ::raise(SIGKILL);
-        }
-        ::close(pipeFds[1]);
-        int figures[2] = {};
-        ASSERT_EQ(::read(pipeFds[0], figures, sizeof figures), static_cast<ssize_t>(sizeof figures));
-        ::close(pipeFds[0]);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-        ASSERT_EQ(figures[0], 24);
-
-        u.messages.answers = {answer};
-        CMyAmbuloDoc doc2(u.services());
-        RecordingHooks shown;
-        shown.temp = &u.temp;
-        CMainScreen next(doc2, shown);
-        next.OnInitialUpdate();
-        next.RecoverInterruptedWorkout(true);
-        ASSERT_EQ(u.messages.shown.size(), 1U);
-        EXPECT_EQ(u.messages.shown[0].text, "前回の記録は正常に終了していません。保存しますか？");
-        const auto folder = u.temp.host() / "My Documents/Ambulo";
-        EXPECT_FALSE(std::filesystem::exists(folder / "AMBLJRNL.TMP") ||
-                     std::filesystem::exists(folder / "AMBLJRN2.TMP"));
-        if (answer == platform::MessageAnswer::No) {
-            EXPECT_FALSE(std::filesystem::exists(folder / "AMBLKML.TMP"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "AMBLGPX.TMP"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "amblHistory.log"));
-            continue;
-        }
-        // The journal is at most five measured seconds behind the kill.
-        const int seconds = shown.figures.m_nTotalSeconds;
-        EXPECT_TRUE(seconds > figures[0] - 5 && seconds <= figures[0]) << seconds;
-        EXPECT_EQ(shown.figures.m_strTitle, "20080115-093001");
-        const std::string history = u.temp.ReadHostFile("My Documents/Ambulo/amblHistory.log");
-        const std::string line =
-            CFormat("2008/01/15,09:30:01,%d,%d,", std::stoi(shown.figures.m_strDistanceText), seconds);
-        EXPECT_NE(history.find(platform::Utf8ToUtf16Le(line)), std::string::npos);
-        EXPECT_LE(std::stoi(shown.figures.m_strDistanceText), figures[1]);
-        const std::string kml = u.temp.ReadHostFile("My Documents/Ambulo/KML/20080115-093001.kml");
-        EXPECT_NE(kml.find("<name>チェックポイント #1</name>"), std::string::npos); // the tap
-        EXPECT_NE(kml.find("<name>ゴール</name>"), std::string::npos);
-        EXPECT_NE(kml.find(CFormat("総時間：%d 秒", seconds)), std::string::npos);
-        EXPECT_FALSE(std::filesystem::exists(folder / "Log/20080115-093001.log")); // the GPS log is off
-        const std::string gpx = u.temp.ReadHostFile("My Documents/Ambulo/GPX/20080115-093001.gpx");
-        EXPECT_NE(gpx.find("<name>チェックポイント #1</name>\n  </wpt>\n  <wpt"), std::string::npos);
-        EXPECT_NE(gpx.find("    <trkseg>\n      <trkpt lat=\"35.0000270\" lon=\"139.0000000\">"
-                           "<time>2008-01-15T00:30:02.000Z</time></trkpt>\n"),
-                  std::string::npos);
-        EXPECT_TRUE(gpx.ends_with("</trkpt>\n    </trkseg>\n  </trk>\n</gpx>\n"));
-        EXPECT_FALSE(std::filesystem::exists(folder / "AMBLGPX.TMP"));
-    }
 }
 
 TEST_F(MainScreenTest, GpsInitReportsEveryFailure) {
@@ -414,3 +312,59 @@ TEST_F(MainScreenTest, GpsInitReportsEveryFailure) {
     screen.OnTimer();
     EXPECT_EQ(t.messages.shown.size(), 2U);
 }
+
+// A workout whose program is killed is offered at the next start: saved as a finish would save it,
+// with the figures of its last journal, or let go without leaving a temporary file behind.
+class MainScreenKilledTest : public MainScreenTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MainScreenKilledTest, WorkoutIsSavedOrLetGoAtTheNextStart) {
+    const bool save = GetParam();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The dying program: 24 measured seconds at 3 m/s and a tap at 10 s. The journal is
+        // written every 5 measured seconds, last at 20 s.
+        Tick(0);
+        screen.StartRun();
+        for (int second = 1; second <= 24; ++second) {
+            Tick(3.0 * second);
+            if (second == 10) {
+                screen.OnTap(50, 50);
+            }
+        }
+        ::raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+
+    // The next start, on the same files.
+    t.messages.answers = {save ? MessageAnswer::Yes : MessageAnswer::No};
+    screen.RecoverInterruptedWorkout(true);
+    ASSERT_EQ(t.messages.shown.size(), 1U);
+    EXPECT_EQ(t.messages.shown[0].text, "前回の記録は正常に終了していません。保存しますか？");
+    EXPECT_FALSE(Exists("AMBLJRNL.TMP") || Exists("AMBLJRN2.TMP"));
+    EXPECT_FALSE(Exists("AMBLGPX.TMP"));
+    EXPECT_FALSE(Exists("Log/20080115-093001.log")); // the GPS log is off
+    EXPECT_EQ(Exists("AMBLKML.TMP"), save);
+    EXPECT_EQ(Exists("amblHistory.log"), save);
+    if (!save) {
+        return;
+    }
+    EXPECT_EQ(hooks.figures.m_nTotalSeconds, 20);
+    EXPECT_EQ(hooks.figures.m_strTitle, "20080115-093001");
+    const int metres = std::stoi(hooks.figures.m_strDistanceText);
+    EXPECT_LE(metres, 57); // from the start point at 1 s to the fix at 20 s
+    EXPECT_TRUE(HasUtf16("amblHistory.log", "2008/01/15,09:30:01," + std::to_string(metres) + ",20,"));
+    const std::string kml = HostFile("KML/20080115-093001.kml");
+    EXPECT_NE(kml.find("<name>チェックポイント #1</name>"), std::string::npos); // the tap
+    EXPECT_NE(kml.find("<name>ゴール</name>"), std::string::npos);
+    EXPECT_NE(kml.find("総時間：20 秒"), std::string::npos);
+    const std::string gpx = HostFile("GPX/20080115-093001.gpx");
+    EXPECT_NE(gpx.find("<name>チェックポイント #1</name>\n  </wpt>\n  <wpt"), std::string::npos);
+    EXPECT_NE(gpx.find("    <trkseg>\n      <trkpt lat=\"35.0000270\" lon=\"139.0000000\">"
+                       "<time>2008-01-15T00:30:02.000Z</time></trkpt>\n"),
+              std::string::npos);
+    EXPECT_TRUE(gpx.ends_with("</trkpt>\n    </trkseg>\n  </trk>\n</gpx>\n"));
+}
+INSTANTIATE_TEST_SUITE_P(SavedOrLetGo, MainScreenKilledTest, ::testing::Bool());

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-// Painting wants an application object and fonts; the tests run without a display.
+// The widget tests' main: painting wants an application object and the device's fonts; the tests
+// run without a display.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The figures stay bold at 64 pixels and more, as on the device, although the gothic face has

@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 
@@ -34,13 +33,9 @@ std::vector<HistoryEntry> Load(TempRoot& temp, std::u16string_view lines) {
 }
 
 // A row's texts: date, metres, time and kilocalories.
-void ExpectRows(const HistoryRows& rows, std::size_t count,
-                std::initializer_list<std::pair<std::size_t, const char*>> expected) {
-    ASSERT_EQ(rows.Rows().size(), count);
-    for (const auto& [row, texts] : expected) {
-        const auto t = rows.ListTexts(row);
-        EXPECT_EQ(t[0] + " | " + t[1] + " | " + t[2] + " | " + t[3], texts) << "row " << row;
-    }
+std::string Row(const HistoryRows& rows, std::size_t i) {
+    const auto t = rows.ListTexts(i);
+    return t[0] + " | " + t[1] + " | " + t[2] + " | " + t[3];
 }
 
 QString Texts(const QTreeWidgetItem* item) {
@@ -64,14 +59,9 @@ void ExpectChecked(const CHistoryDlg& dlg, HistoryMode checkedMode, HistoryGraph
 
 class HistoryTest : public ::testing::Test {
 protected:
-    std::unique_ptr<CHistoryDlg> Open(PastResultOpener opener = nullptr) {
-        if (!opener) {
-            opener = [this](const std::string& log, const std::string& kml) {
-                opened.emplace_back(log, kml);
-                return 1;
-            };
-        }
-        auto dlg = std::make_unique<CHistoryDlg>(temp.root(), "\\Logs\\", kJan15, messages, opener);
+    std::unique_ptr<CHistoryDlg> Open(PastResultOpener opener) {
+        auto dlg =
+            std::make_unique<CHistoryDlg>(temp.root(), "\\Logs\\", kJan15, messages, std::move(opener));
         dlg->SetClientSize(240, 320);
         return dlg;
     }
@@ -88,33 +78,25 @@ protected:
                                                    u"2008/10/23,00:30:00,2000,60,1.0\r\n"
                                                    u"\r\n");
     platform::ScriptedMessageBox messages;
-    std::vector<std::pair<std::string, std::string>> opened;
 };
 
 TEST_F(HistoryTest, EachModeSumsItsPeriods) {
     HistoryRows rows(entries, kJan15);
     // Two workouts on the 15th make one day; the first row is six days before.
-    ExpectRows(rows, 7,
-               {{0, "2008/01/09 | 1000 | 0:10:00 | 50.0"}, {6, "2008/01/15 | 5000 | 0:35:00 | 250.5"}});
-    const HistoryMaxima& m = rows.Maxima();
-    EXPECT_EQ((std::array{m.nMetres, m.nSeconds, m.nKcal10}), (std::array{5000, 2100, 2505}));
-
+    EXPECT_EQ(Row(rows, 0), "2008/01/09 | 1000 | 0:10:00 | 50.0");
+    EXPECT_EQ(Row(rows, 6), "2008/01/15 | 5000 | 0:35:00 | 250.5");
     rows.SetMode(HistoryMode::Record);
-    ExpectRows(
-        rows, 2,
-        {{0, "2008/01/15 07:10 | 3000 | 0:20:00 | 150.5"}, {1, "2008/01/15 18:30 | 2000 | 0:15:00 | 100.0"}});
+    ASSERT_EQ(rows.Rows().size(), 2U);
+    EXPECT_EQ(Row(rows, 0), "2008/01/15 07:10 | 3000 | 0:20:00 | 150.5");
+    EXPECT_EQ(Row(rows, 1), "2008/01/15 18:30 | 2000 | 0:15:00 | 100.0");
     EXPECT_FALSE(rows.DrillDown(2)); // past the last row
-
     // Weeks end with the day after the reference; a midnight belongs to the week it opens.
     rows.SetMode(HistoryMode::Week);
-    ExpectRows(rows, 7,
-               {{0, "2007/11/28～12/05 | 0 | 0:00:00 | 0.0"},
-                {4, "2007/12/26～01/02 | 4000 | 1:00:00 | 200.0"},
-                {5, "2008/01/02～01/09 | 500 | 0:05:00 | 25.0"},
-                {6, "2008/01/09～01/16 | 6000 | 0:45:00 | 300.5"}});
-
+    EXPECT_EQ(Row(rows, 5), "2008/01/02～01/09 | 500 | 0:05:00 | 25.0");
+    EXPECT_EQ(Row(rows, 6), "2008/01/09～01/16 | 6000 | 0:45:00 | 300.5");
     rows.SetMode(HistoryMode::Month);
-    ExpectRows(rows, 7, {{0, "2007/07 | 700 | 0:01:40 | 10.0"}, {6, "2008/01 | 6500 | 0:50:00 | 325.5"}});
+    EXPECT_EQ(Row(rows, 0), "2007/07 | 700 | 0:01:40 | 10.0");
+    EXPECT_EQ(Row(rows, 6), "2008/01 | 6500 | 0:50:00 | 325.5");
 }
 
 // Where the rows lie after keys from a reference date: the first letter picks the mode (Day, Week,
@@ -131,19 +113,15 @@ TEST_F(HistoryTest, KeysStepByCalendarUnitsAndOpenPeriods) {
         const char* shown; // first and last row, and each row's metres
     } cases[] = {
         {kTokyo, kJan15, "M<", "2007/06 .. 2007/12: 0 700 0 0 0 0 4000"},
-        {kTokyo, kJan15, "M>", "2007/08 .. 2008/02: 0 0 0 0 4000 6500 0"},
         {kTokyo, {2008, 2, 5, 15}, "W<", "2007/12/22～12/29 .. 2008/02/02～02/09: 0 4000 1500 5000 0 0 0"},
         {kTokyo, {2008, 12, 3, 31, 23, 59, 59}, "D>", "2008/12/26 .. 2009/01/01: 0 0 0 0 0 0 0"},
-        // December 2007 opens the weeks ending on the 31st, a week its own days, a day its workouts.
+        // December 2007 opens the weeks ending on the 31st, a week its own days, a day its workouts;
+        // March the weeks ending on the 31st, whose first opens 12 to 18 February.
         {kTokyo, kJan15, "M5", "2007/11/13～11/20 .. 2007/12/25～01/01: 0 0 0 0 0 0 4000"},
-        {kTokyo, kJan15, "M56", "2007/12/25 .. 2007/12/31: 0 0 0 0 0 0 4000"},
         {kTokyo, kJan15, "M566", "2007/12/31 12:00 .. 2007/12/31 12:00: 4000"},
-        {kTokyo, {2008, 3, 0, 20}, "M6", "2008/02/12～02/19 .. 2008/03/25～04/01: 0 0 0 0 0 0 1000"},
         {kTokyo, {2008, 3, 0, 20}, "M60", "2008/02/12 .. 2008/02/18: 0 0 0 0 0 0 0"},
-        {kBerlin, {2008, 3, 1, 31, 0, 30}, "D", "2008/03/25 .. 2008/03/31: 0 0 0 0 0 1000 0"},
         {kBerlin, {2008, 3, 1, 31, 0, 30}, "D<", "2008/03/24 .. 2008/03/30: 0 0 0 0 0 0 1000"},
         {kBerlin, {2008, 10, 0, 26}, "D>", "2008/10/21 .. 2008/10/27: 0 0 2000 0 0 0 0"},
-        {kBerlin, {2008, 10, 0, 26}, "D<", "2008/10/19 .. 2008/10/25: 0 0 0 0 2000 0 0"},
         {kBerlin, {2008, 10, 3, 29}, "W", "2008/09/11～09/18 .. 2008/10/23～10/30: 0 0 0 0 0 0 2000"},
         {kBerlin, {2008, 10, 3, 29}, "W>5", "2008/10/23 .. 2008/10/29: 2000 0 0 0 0 0 0"},
     };
@@ -229,7 +207,7 @@ TEST_F(HistoryTest, HugeAndNegativeFiguresNeitherWrapNorSubtractAndBarsStayInsid
 }
 
 TEST_F(HistoryTest, DialogListsTheRowsAndDrawsTheGraphTheMenuChooses) {
-    auto dlg = Open();
+    auto dlg = Open(nullptr);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("運動記録"));
     EXPECT_EQ(dlg->CloseAction()->text(), QStringLiteral("閉じる"));
     QTreeWidget* list = dlg->List();
@@ -266,7 +244,11 @@ TEST_F(HistoryTest, DialogListsTheRowsAndDrawsTheGraphTheMenuChooses) {
 }
 
 TEST_F(HistoryTest, KeysMoveAndDrillDownToTheResult) {
-    auto dlg = Open();
+    std::vector<std::pair<std::string, std::string>> opened;
+    auto dlg = Open([&opened](const std::string& log, const std::string& kml) {
+        opened.emplace_back(log, kml);
+        return 1;
+    });
     QTreeWidget* list = dlg->List();
     QTest::keyClick(list, Qt::Key_Left);
     EXPECT_EQ(list->topLevelItem(6)->text(0), QStringLiteral("2008/01/14"));

@@ -42,17 +42,6 @@ void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int
 
 class ResultTest : public ::testing::Test {
 protected:
-    ResultTest() {
-        figures.m_strTitle = "20080102-150900";
-        figures.m_strDistanceText = "1234 ";
-        figures.m_strTimeText = "0:10:00 ";
-        figures.m_strAvgSpeedText = "7.4";
-        figures.m_strKcalText = "98.7 ";
-        figures.m_nTotalSeconds = 600;
-        figures.m_nMaxSpeed10 = 123; // scale 200
-        figures.m_strTrackLogPath = kTrackLog;
-        figures.m_strKmlPath = R"(\KML\20080102-150900.kml)";
-    }
     // A UTF-16LE track log: byte-order mark, version line, column header, then the data lines.
     void WriteTrackLog(std::u16string_view dataLines) {
         t.temp.WriteHostFile(
@@ -62,7 +51,9 @@ protected:
     }
 
     TestServices t;
-    ResultFigures figures;
+    // 123 tenths of km/h as the maximum: the scale 200.
+    ResultFigures figures = ResultFigures("20080102-150900", "98.7 ", "1234 ", "0:10:00 ", "7.4", 600, 123,
+                                          kTrackLog, R"(\KML\20080102-150900.kml)");
 };
 
 TEST_F(ResultTest, TheRecordBesideTheTrackLogFillsTheFigures) {

@@ -13,8 +13,8 @@
 
 #include <array>
 #include <climits>
+#include <span>
 #include <string>
-#include <tuple>
 
 namespace {
 
@@ -34,9 +34,13 @@ int CountIn(const QImage& image, QRect area, QRgb colour) {
     return count;
 }
 
-void ExpectPixels(const QImage& image, std::initializer_list<std::tuple<int, int, QRgb>> pixels) {
-    for (const auto& [x, y, colour] : pixels) {
-        EXPECT_EQ(image.pixel(x, y) & 0xFFFFFF, colour) << "at " << x << ", " << y;
+struct Pixel {
+    int x, y;
+    QRgb colour;
+};
+void ExpectPixels(const QImage& image, std::span<const Pixel> pixels) {
+    for (const Pixel& p : pixels) {
+        EXPECT_EQ(image.pixel(p.x, p.y) & 0xFFFFFF, p.colour) << "at " << p.x << ", " << p.y;
     }
 }
 
@@ -90,33 +94,27 @@ TEST_F(ResultTest, TheTraceReadsNoMoreThanTheWorkoutsSecondsAndSkipsShortAndOver
     EXPECT_EQ(ReadSpeedTrace(t.temp.root(), R"(\Log\missing.log)", 100), std::nullopt);
 }
 
-// The full scale chosen by the maximum speed, and its grid lines' speeds and labels; each band's
-// upper boundary belongs to it.
-TEST(ResultSpeedScale, EachBandEndsAtItsUpperBoundary) {
-    const std::pair<int, const char*> bands[] = {{1001, "1500 1000=100 500=50"},
-                                                 {1000, "1000 900=90 600=60 300=30"},
-                                                 {801, "1000 900=90 600=60 300=30"},
-                                                 {800, "800 600=60 400=40 200=20"},
-                                                 {601, "800 600=60 400=40 200=20"},
-                                                 {600, "600 450=45 300=30 150=15"},
-                                                 {401, "600 450=45 300=30 150=15"},
-                                                 {400, "400 300=30 200=20 100=10"},
-                                                 {201, "400 300=30 200=20 100=10"},
-                                                 {200, "200 150=15 100=10 50=5"},
-                                                 {101, "200 150=15 100=10 50=5"},
-                                                 {100, "100 75=7.5 50=5.0 25=2.5"},
-                                                 {51, "100 75=7.5 50=5.0 25=2.5"},
-                                                 {50, "50 40=4 20=2"},
-                                                 {0, "50 40=4 20=2"},
-                                                 {-5, "50 40=4 20=2"}};
-    for (const auto& [m, expected] : bands) {
-        const SpeedScale s = SpeedScaleFor(m);
-        std::string text = std::to_string(s.nFullScale10);
-        for (int i = 0; i < s.nGridLines; ++i) {
-            const SpeedGridLine& line = s.grid[static_cast<std::size_t>(i)];
-            text += " " + std::to_string(line.nSpeed10) + "=" + line.pszLabel;
+// Each band of maximum speeds, from its lowest to its highest, chooses a full scale and grid lines
+// with their labels.
+TEST(ResultSpeedScale, EachBandFromItsLowestToItsHighestMaximumSpeed) {
+    const struct {
+        int lowest;
+        int highest;
+        const char* scale; // full scale, then each grid line's speed and label
+    } bands[] = {{1001, INT_MAX, "1500 1000=100 500=50"}, {801, 1000, "1000 900=90 600=60 300=30"},
+                 {601, 800, "800 600=60 400=40 200=20"},  {401, 600, "600 450=45 300=30 150=15"},
+                 {201, 400, "400 300=30 200=20 100=10"},  {101, 200, "200 150=15 100=10 50=5"},
+                 {51, 100, "100 75=7.5 50=5.0 25=2.5"},   {INT_MIN, 50, "50 40=4 20=2"}};
+    for (const auto& band : bands) {
+        for (const int m : {band.lowest, band.highest}) {
+            const SpeedScale s = SpeedScaleFor(m);
+            std::string text = std::to_string(s.nFullScale10);
+            for (int i = 0; i < s.nGridLines; ++i) {
+                const SpeedGridLine& line = s.grid[static_cast<std::size_t>(i)];
+                text += " " + std::to_string(line.nSpeed10) + "=" + line.pszLabel;
+            }
+            EXPECT_EQ(text, band.scale) << "m = " << m;
         }
-        EXPECT_EQ(text, expected) << "m = " << m;
     }
     // INT_MAX x 204 overflows an int; the points stay far beyond the plot, within the painter's range.
     const SpeedGraphLayout g = SpeedGraphLayout::For({5, 143, 230, 263}, 268, 0, 1);
@@ -132,32 +130,21 @@ TEST(ResultSpeedScale, EachBandEndsAtItsUpperBoundary) {
 TEST_F(ResultTest, TheImageDrawsTheTableAndThePlot) {
     const QImage image = DrawResultImage(figures, t.temp.root(), 240, 268);
     ASSERT_EQ(image.size(), QSize(240, 268));
-    ExpectPixels(image, {{239, 0, kBlack},
-                         {239, 42, kWhite},
-                         {60, 85, kWhite},
-                         {60, 128, kWhite},
-                         {60, 129, kBlack},
-                         {0, 100, kWhite},
-                         {120, 70, kWhite},
-                         {26, 200, kWhite},
-                         {128, 253, kWhite},
-                         {230, 200, kWhite},
-                         {128, 171, kGrey},
-                         {128, 198, kGrey},
-                         {128, 226, kGrey}});
+    const Pixel portrait[] = {{239, 0, kBlack},   {239, 42, kWhite},  {60, 85, kWhite},  {60, 128, kWhite},
+                              {60, 129, kBlack},  {0, 100, kWhite},   {120, 70, kWhite}, {26, 200, kWhite},
+                              {128, 253, kWhite}, {230, 200, kWhite}, {128, 171, kGrey}, {128, 198, kGrey},
+                              {128, 226, kGrey}};
+    ExpectPixels(image, portrait);
     // Texts are white somewhere in the title row and in the distance cell.
     EXPECT_GT(CountIn(image, QRect(7, 16, 100, 16), kWhite), 20);
     EXPECT_GT(CountIn(image, QRect(0, 58, 115, 26), kWhite), 20);
     EXPECT_EQ(CountIn(image, image.rect(), kGreen), 0); // no track log, no trace
 
     const QImage landscape = DrawResultImage(figures, t.temp.root(), 320, 240);
-    ExpectPixels(landscape, {{319, 60, kWhite},
-                             {191, 120, kWhite},
-                             {200, 120, kBlack},
-                             {192, 100, kWhite},
-                             {211, 150, kWhite},
-                             {260, 228, kWhite},
-                             {310, 150, kWhite}});
+    const Pixel landscapePixels[] = {{319, 60, kWhite},  {191, 120, kWhite}, {200, 120, kBlack},
+                                     {192, 100, kWhite}, {211, 150, kWhite}, {260, 228, kWhite},
+                                     {310, 150, kWhite}};
+    ExpectPixels(landscape, landscapePixels);
 }
 
 TEST_F(ResultTest, TheTraceFollowsTheTrackLogInsideThePlot) {
@@ -171,7 +158,8 @@ TEST_F(ResultTest, TheTraceFollowsTheTrackLogInsideThePlot) {
     const QImage image = DrawResultImage(figures, t.temp.root(), 240, 268);
     // 10 km/h on the scale 200 is y = 253 - 110 x 100 / 200 = 198, from x 26 + 150 x 204 / 300 = 128
     // to the right edge at 300 s; the trace covers the grid line.
-    ExpectPixels(image, {{128, 198, kGreen}, {200, 198, kGreen}, {229, 198, kGreen}});
+    const Pixel trace[] = {{128, 198, kGreen}, {200, 198, kGreen}, {229, 198, kGreen}};
+    ExpectPixels(image, trace);
     // Nothing green outside the plot rectangle (26, 143) to (230, 253).
     EXPECT_EQ(CountIn(image, QRect(0, 0, 240, 143), kGreen), 0);
     EXPECT_EQ(CountIn(image, QRect(230, 0, 10, 268), kGreen), 0);

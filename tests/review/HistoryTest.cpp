@@ -96,6 +96,7 @@ TEST_F(HistoryTest, EachModeSumsItsPeriods) {
     EXPECT_EQ(Row(rows, 6), "2008/01/09～01/16 | 6000 | 0:45:00 | 300.5");
     rows.SetMode(HistoryMode::Month);
     EXPECT_EQ(Row(rows, 0), "2007/07 | 700 | 0:01:40 | 10.0");
+    EXPECT_EQ(Row(rows, 5), "2007/12 | 4000 | 1:00:00 | 200.0");
     EXPECT_EQ(Row(rows, 6), "2008/01 | 6500 | 0:50:00 | 325.5");
 }
 
@@ -165,20 +166,26 @@ TEST_F(HistoryTest, MonthStepsKeepTheDayTheUserHad) {
     EXPECT_EQ(months.Reference().wMonth * 100 + months.Reference().wDay, 629);
 }
 
-// The title, and the first bar's value, category and top, of each mode and graph. Bars rise from
-// the baseline 148 by 106 pixels at the largest row of the graph: y = 148 - 106 x value / largest.
+// The title, and the first bar's value, category, edges and top, of each mode and graph. The plot
+// is 206 pixels wide from the axis at 24, a slot for each row, a bar 3 pixels inside its slot; bars
+// rise from the baseline 148 by 106 pixels at the largest row: y = 148 - 106 x value / largest.
 TEST_F(HistoryTest, GraphTitlesValuesAndBarsOfEachModeAndKind) {
     const struct {
         HistoryMode mode;
         HistoryGraphKind kind;
         const char* title;
-        const char* bar; // value, category and top
+        const char* bar; // value, category, left and right edge, top
     } cases[] = {
-        {HistoryMode::Day, HistoryGraphKind::Energy, "日毎の消費ｶﾛﾘｰ(kcal)", "50.0 1/9 127"},  // 500 of 2505
-        {HistoryMode::Day, HistoryGraphKind::Time, "日毎の時間(時:分:秒)", "0:10:00 1/9 118"}, // 600 of 2100
-        {HistoryMode::Week, HistoryGraphKind::Time, "１週間毎の時間(時:分:秒)", "0 11/28-  148"},
-        {HistoryMode::Month, HistoryGraphKind::Distance, "月毎の距離(ｍ)", "700 7月 137"}, // 700 of 6500
-        {HistoryMode::Record, HistoryGraphKind::Energy, "2008/1/15 の消費ｶﾛﾘｰ(kcal)", "150.5 07:10 42"},
+        {HistoryMode::Day, HistoryGraphKind::Energy, "日毎の消費ｶﾛﾘｰ(kcal)",
+         "50.0 1/9 27-50 127"}, // 500 of 2505
+        {HistoryMode::Day, HistoryGraphKind::Time, "日毎の時間(時:分:秒)",
+         "0:10:00 1/9 27-50 118"}, // 600 of 2100
+        {HistoryMode::Week, HistoryGraphKind::Time, "１週間毎の時間(時:分:秒)", "0 11/28-  27-50 148"},
+        {HistoryMode::Month, HistoryGraphKind::Distance, "月毎の距離(ｍ)",
+         "700 7月 27-50 137"}, // 700 of 6500
+        // Two workouts: two slots of 206 / 2.
+        {HistoryMode::Record, HistoryGraphKind::Energy, "2008/1/15 の消費ｶﾛﾘｰ(kcal)",
+         "150.5 07:10 27-124 42"},
     };
     HistoryRows rows(entries, kJan15);
     for (const auto& c : cases) {
@@ -187,10 +194,16 @@ TEST_F(HistoryTest, GraphTitlesValuesAndBarsOfEachModeAndKind) {
         EXPECT_EQ(graph.strTitle, c.title);
         ASSERT_EQ(graph.bars.size(), rows.Rows().size());
         const HistoryBar& bar = graph.bars[0];
-        EXPECT_EQ(bar.strValue + " " + bar.strCategory + " " + std::to_string(bar.y), c.bar) << c.title;
+        EXPECT_EQ(bar.strValue + " " + bar.strCategory + " " + std::to_string(bar.x0) + "-" +
+                      std::to_string(bar.x1) + " " + std::to_string(bar.y),
+                  c.bar)
+            << c.title;
     }
     rows.StepForward(); // the 16th: no workouts
     EXPECT_TRUE(BuildHistoryGraph(rows, HistoryGraphKind::Energy, 240, 320).bNoExercise);
+    // Title, label and value fonts: 15, 10 and 7 / 250 of the height.
+    const HistoryGraphLayout l = HistoryGraphLayout::For(240, 320);
+    EXPECT_EQ((std::array{l.nTitleFont, l.nLabelFont, l.nValueFont}), (std::array{19, 12, 8}));
 }
 
 TEST_F(HistoryTest, HugeAndNegativeFiguresNeitherWrapNorSubtractAndBarsStayInsideThePlot) {
@@ -225,21 +238,21 @@ TEST_F(HistoryTest, DialogListsTheRowsAndDrawsTheGraphTheMenuChooses) {
         dlg->Image(),
         {{215, 100, kBar}, {215, 41, kBlack}, {215, 42, kWhite}, {66, 120, kBlack}, {24, 100, kWhite}});
 
-    dlg->KindAction(HistoryGraphKind::Distance)->trigger();
-    // Distance: 5000 m on the 15th is the top, 1000 m on the 9th a fifth of it.
-    ExpectPixels(dlg->Image(), {{38, 148 - 106 / 5 + 2, kBar}, {38, 148 - 106 / 5 - 2, kBlack}});
+    dlg->KindAction(HistoryGraphKind::Time)->trigger();
+    // Time: 600 s on the 9th of 2100 s on the 15th, up to 148 - 106 x 600 / 2100 = 118 (energy: 127).
+    ExpectPixels(dlg->Image(), {{38, 120, kBar}, {38, 116, kBlack}});
     dlg->ModeAction(HistoryMode::Week)->trigger();
-    ExpectChecked(*dlg, HistoryMode::Week, HistoryGraphKind::Distance);
+    ExpectChecked(*dlg, HistoryMode::Week, HistoryGraphKind::Time);
     EXPECT_EQ(Texts(list->topLevelItem(6)), QStringLiteral("2008/01/09～01/16 | 6000 | 0:45:00 | 300.5"));
 
     // Landscape, a square too: the list beside the graph. The axis at x 19, the frame's right edge at
-    // 155, the last week's bar (x 19 + 6 x 136 / 7 + 3 to 152) up to the top 36 + 10.
+    // 155; the tallest week (3600 s, the fifth: x 19 + 4 x 136 / 7 + 3 to 113) up to the top 36 + 10.
     dlg->SetClientSize(320, 240);
     EXPECT_EQ(list->geometry(), QRect(165, 5, 150, 230));
     ASSERT_EQ(dlg->Image().size(), QSize(320, 240));
     ExpectPixels(
         dlg->Image(),
-        {{19, 100, kWhite}, {155, 100, kWhite}, {145, 100, kBar}, {145, 46, kWhite}, {145, 45, kBlack}});
+        {{19, 100, kWhite}, {155, 100, kWhite}, {106, 100, kBar}, {106, 46, kWhite}, {106, 45, kBlack}});
     EXPECT_FALSE(HistoryGraphLayout::For(240, 240).bPortrait);
 }
 

@@ -122,32 +122,12 @@ TEST(ResultSpeedScale, EachBandFromItsLowestToItsHighestMaximumSpeed) {
     EXPECT_EQ(g.PointFor({INT_MIN, INT_MIN}), (GraphPoint{-32767, 32767}));
 }
 
-// The table's lines, its texts, the plot's frame and grid, portrait and landscape. Portrait 240 x
-// 268: rows at 6 + 10 percent of the height (y 42, 85, 128) across the width, split at 120; the plot
-// from x 26 (5 + 20 x 268 / 250) to 230 and from y 143 down to 253, its grid at 150, 100 and 50 of
-// the scale 200: y = 253 - 110 x g / 200. Landscape 320 x 240: rows at 10 + 15 percent (60, 120,
-// 180), the table 192 wide; the plot from x 211 to 310 and from y 73 down to 228.
-TEST_F(ResultTest, TheImageDrawsTheTableAndThePlot) {
-    const QImage image = DrawResultImage(figures, t.temp.root(), 240, 268);
-    ASSERT_EQ(image.size(), QSize(240, 268));
-    const Pixel portrait[] = {{239, 0, kBlack},   {239, 42, kWhite},  {60, 85, kWhite},  {60, 128, kWhite},
-                              {60, 129, kBlack},  {0, 100, kWhite},   {120, 70, kWhite}, {26, 200, kWhite},
-                              {128, 253, kWhite}, {230, 200, kWhite}, {128, 171, kGrey}, {128, 198, kGrey},
-                              {128, 226, kGrey}};
-    ExpectPixels(image, portrait);
-    // Texts are white somewhere in the title row and in the distance cell.
-    EXPECT_GT(CountIn(image, QRect(7, 16, 100, 16), kWhite), 20);
-    EXPECT_GT(CountIn(image, QRect(0, 58, 115, 26), kWhite), 20);
-    EXPECT_EQ(CountIn(image, image.rect(), kGreen), 0); // no track log, no trace
-
-    const QImage landscape = DrawResultImage(figures, t.temp.root(), 320, 240);
-    const Pixel landscapePixels[] = {{319, 60, kWhite},  {191, 120, kWhite}, {200, 120, kBlack},
-                                     {192, 100, kWhite}, {211, 150, kWhite}, {260, 228, kWhite},
-                                     {310, 150, kWhite}};
-    ExpectPixels(landscape, landscapePixels);
-}
-
-TEST_F(ResultTest, TheTraceFollowsTheTrackLogInsideThePlot) {
+// The table's lines, its texts, the plot's frame, grid and trace, portrait and landscape. Portrait
+// 240 x 268: rows at 6 + 10 percent of the height (y 42, 85, 128) across the width, split at 120;
+// the plot from x 26 (5 + 20 x 268 / 250) to 230 and from y 143 down to 253, its grid at 150, 100
+// and 50 of the scale 200: y = 253 - 110 x g / 200. Landscape 320 x 240: rows at 10 + 15 percent
+// (60, 120, 180), the table 192 wide; the plot from x 211 to 310 and from y 73 down to 228.
+TEST_F(ResultTest, TheImageDrawsTheTableAndThePlotWithTheTraceInsideIt) {
     // 10 km/h from 150 s, then 30 km/h at 600 s: beyond the plot's top and, for a workout of 300 s,
     // beyond its right edge.
     WriteTrackLog(u"0,2008/01/02,15:09:00,35.0,139.0,1.0,2.0,0.00,0,0.0\r\n"
@@ -156,14 +136,34 @@ TEST_F(ResultTest, TheTraceFollowsTheTrackLogInsideThePlot) {
                   u"600,2008/01/02,15:19:00,35.0,139.0,1.0,2.0,3334,600,30.0\r\n");
     figures.m_nTotalSeconds = 300;
     const QImage image = DrawResultImage(figures, t.temp.root(), 240, 268);
-    // 10 km/h on the scale 200 is y = 253 - 110 x 100 / 200 = 198, from x 26 + 150 x 204 / 300 = 128
-    // to the right edge at 300 s; the trace covers the grid line.
-    const Pixel trace[] = {{128, 198, kGreen}, {200, 198, kGreen}, {229, 198, kGreen}};
-    ExpectPixels(image, trace);
+    ASSERT_EQ(image.size(), QSize(240, 268));
+    // 10 km/h is y = 253 - 110 x 100 / 200 = 198, from x 26 + 150 x 204 / 300 = 128 to the right edge
+    // at 300 s, over the grid line; before it the trace still climbs from the origin.
+    const Pixel portrait[] = {{239, 0, kBlack},   {239, 42, kWhite},  {60, 85, kWhite},   {60, 128, kWhite},
+                              {60, 129, kBlack},  {0, 100, kWhite},   {120, 70, kWhite},  {26, 200, kWhite},
+                              {128, 253, kWhite}, {230, 200, kWhite}, {60, 171, kGrey},   {60, 198, kGrey},
+                              {60, 226, kGrey},   {118, 198, kGrey},  {128, 198, kGreen}, {200, 198, kGreen},
+                              {229, 198, kGreen}};
+    ExpectPixels(image, portrait);
+    // Texts are white somewhere in the title row and in the distance cell.
+    EXPECT_GT(CountIn(image, QRect(7, 16, 100, 16), kWhite), 20);
+    EXPECT_GT(CountIn(image, QRect(0, 58, 115, 26), kWhite), 20);
     // Nothing green outside the plot rectangle (26, 143) to (230, 253).
     EXPECT_EQ(CountIn(image, QRect(0, 0, 240, 143), kGreen), 0);
     EXPECT_EQ(CountIn(image, QRect(230, 0, 10, 268), kGreen), 0);
     EXPECT_EQ(CountIn(image, QRect(0, 253, 240, 15), kGreen), 0);
+
+    const QImage landscape = DrawResultImage(figures, t.temp.root(), 320, 240);
+    const Pixel landscapePixels[] = {{319, 60, kWhite},  {191, 120, kWhite}, {200, 120, kBlack},
+                                     {192, 100, kWhite}, {211, 75, kWhite},  {211, 150, kWhite},
+                                     {260, 228, kWhite}, {310, 150, kWhite}};
+    ExpectPixels(landscape, landscapePixels);
+
+    // The texts' fonts, 6 and 10 % of 268, and origins: the title's value at y 16, the value rows at
+    // 22 and 38 % (58, 101), the columns at 3 and 53 % of 240.
+    const ResultLayout p = ResultLayout::For(240, 268);
+    EXPECT_EQ((std::array{p.nLabelFont, p.nValueFont, p.y1, p.yv2, p.yv3, p.x0, p.x1}),
+              (std::array{16, 26, 16, 58, 101, 7, 127}));
 }
 
 TEST_F(ResultTest, ShownModallyDrawnOncePerSizeAndOpensTheFilesItHas) {
@@ -190,7 +190,6 @@ TEST_F(ResultTest, ShownModallyDrawnOncePerSizeAndOpensTheFilesItHas) {
         dlg->SetClientSize(480, 536);
         QApplication::processEvents();
         EXPECT_EQ(dlg->Image().size(), QSize(480, 536));
-        EXPECT_EQ(dlg->Image().pixel(479, (6 + 10) * 536 / 100) & 0xFFFFFF, kWhite);
 
         // The map entry needs the KML, the GPX entry the GPX beside it.
         EXPECT_EQ(dlg->MapAction()->text(), QStringLiteral("Google Mapで見る"));

@@ -112,10 +112,11 @@ TEST_F(HistoryTest, EachModeSumsItsPeriods) {
     EXPECT_EQ(Row(rows, 6), "2008/01 | 6500 | 0:50:00 | 325.5");
 }
 
-// Where the rows lie after keys from a reference date: the first letter picks the mode (Day, Week,
-// Month), "<" and ">" step back and forward, a digit opens that row. Days and weeks follow the local
-// calendar through the changes of daylight saving time in Germany (30 March and 26 October 2008):
-// every day appears once, weeks start at midnight.
+// Where the rows lie after keys from a reference date: a letter picks the mode (Day, Week, Month),
+// "<" and ">" step back and forward, a digit opens that row. Days and weeks follow the local calendar
+// through the changes of daylight saving time in Germany (30 March and 26 October 2008): every day
+// appears once, weeks start at midnight. Months keep the day the user had (31 January, 29 February,
+// 31 March), cut short only for the month shown; a step by days starts again from the day shown.
 TEST_F(HistoryTest, KeysStepByCalendarUnitsAndOpenPeriods) {
     constexpr const char* kTokyo = "Asia/Tokyo";
     constexpr const char* kBerlin = "Europe/Berlin";
@@ -137,20 +138,23 @@ TEST_F(HistoryTest, KeysStepByCalendarUnitsAndOpenPeriods) {
         {kBerlin, {2008, 10, 0, 26}, "D>", "2008/10/21 .. 2008/10/27: 0 0 2000 0 0 0 0"},
         {kBerlin, {2008, 10, 3, 29}, "W", "2008/09/11～09/18 .. 2008/10/23～10/30: 0 0 0 0 0 0 2000"},
         {kBerlin, {2008, 10, 3, 29}, "W>5", "2008/10/23 .. 2008/10/29: 2000 0 0 0 0 0 0"},
+        {kTokyo, {2024, 1, 3, 31}, "M>>D", "2024/03/25 .. 2024/03/31: 0 0 0 0 0 0 0"},
+        {kTokyo, {2024, 1, 3, 31}, "M>>D<<M>D", "2024/04/23 .. 2024/04/29: 0 0 0 0 0 0 0"},
     };
     for (const auto& c : cases) {
         ScopedEnv zone("TZ", c.zone);
         HistoryRows rows(entries, c.reference);
-        rows.SetMode(c.keys[0] == 'M'   ? HistoryMode::Month
-                     : c.keys[0] == 'W' ? HistoryMode::Week
-                                        : HistoryMode::Day);
-        for (const char* key = c.keys + 1; *key != '\0'; ++key) {
+        for (const char* key = c.keys; *key != '\0'; ++key) {
             if (*key == '<') {
                 rows.StepBack();
             } else if (*key == '>') {
                 rows.StepForward();
-            } else {
+            } else if (*key >= '0' && *key <= '9') {
                 EXPECT_FALSE(rows.DrillDown(static_cast<std::size_t>(*key - '0')));
+            } else {
+                rows.SetMode(*key == 'M'   ? HistoryMode::Month
+                             : *key == 'W' ? HistoryMode::Week
+                                           : HistoryMode::Day);
             }
         }
         std::string shown = rows.ListTexts(0)[0] + " .. " + rows.ListTexts(rows.Rows().size() - 1)[0] + ":";
@@ -159,23 +163,6 @@ TEST_F(HistoryTest, KeysStepByCalendarUnitsAndOpenPeriods) {
         }
         EXPECT_EQ(shown, c.shown) << c.zone << " " << c.keys;
     }
-}
-
-// 31 January, 29 February, 31 March: the day the user had is kept, cut short only for the month
-// shown; a step by days starts again from the day shown.
-TEST_F(HistoryTest, MonthStepsKeepTheDayTheUserHad) {
-    HistoryRows months(entries, SYSTEMTIME{2024, 1, 3, 31, 0, 0, 0, 0});
-    months.SetMode(HistoryMode::Month);
-    for (const int day : {29, 31, 30, 31}) {
-        months.StepForward();
-        EXPECT_EQ(months.Reference().wDay, day) << "month " << months.Reference().wMonth;
-    }
-    months.SetMode(HistoryMode::Day);
-    months.StepBack();
-    months.StepBack();
-    months.SetMode(HistoryMode::Month);
-    months.StepForward();
-    EXPECT_EQ(months.Reference().wMonth * 100 + months.Reference().wDay, 629);
 }
 
 // The title, and the first bar's value, category, edges and top, of each mode and graph. The plot

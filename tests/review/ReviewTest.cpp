@@ -17,7 +17,6 @@
 
 #include <array>
 #include <climits>
-#include <memory>
 #include <string>
 #include <tuple>
 
@@ -71,13 +70,6 @@ constexpr QRgb kGreen = 0x00FF00;
 
 class HistoryTest : public ::testing::Test {
 protected:
-    std::unique_ptr<CHistoryDlg> Open(PastResultOpener opener) {
-        auto dlg =
-            std::make_unique<CHistoryDlg>(temp.root(), "\\Logs\\", kJan15, messages, std::move(opener));
-        dlg->SetClientSize(240, 320);
-        return dlg;
-    }
-
     ScopedEnv tz{"TZ", "Asia/Tokyo"};
     TempRoot temp;
     std::vector<HistoryEntry> entries = Load(temp, u"2008/01/15,07:10:00,3000,1200,150.5\r\n"
@@ -213,60 +205,60 @@ TEST_F(HistoryTest, HugeAndNegativeFiguresNeitherWrapNorSubtractAndBarsStayInsid
     EXPECT_EQ((std::array{graph.bars[5].y, graph.bars[6].y}), (std::array{148 - 105, 148 - 106}));
 }
 
-TEST_F(HistoryTest, DialogListsTheRowsAndDrawsTheGraphTheMenuChooses) {
-    auto dlg = Open(nullptr);
-    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("運動記録"));
-    EXPECT_EQ(dlg->CloseAction()->text(), QStringLiteral("閉じる"));
-    QTreeWidget* list = dlg->List();
+// The list and the graph the menus choose, portrait and landscape; then keys step and drill down, and
+// the workout opens with its track log and KML: its record is missing here, which the result dialog
+// reports.
+TEST_F(HistoryTest, DialogShowsWhatTheMenusAndKeysChooseAndOpensTheWorkout) {
+    std::vector<std::pair<std::string, std::string>> opened;
+    platform::RecordingShell shell;
+    CHistoryDlg dlg(temp.root(), "\\Logs\\", kJan15, messages,
+                    [&](const std::string& log, const std::string& kml) {
+                        opened.emplace_back(log, kml);
+                        return ResultDialogOpener(temp.root(), shell, nullptr)(log, kml);
+                    });
+    dlg.SetClientSize(240, 320);
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("運動記録"));
+    EXPECT_EQ(dlg.CloseAction()->text(), QStringLiteral("閉じる"));
+    QTreeWidget* list = dlg.List();
     EXPECT_EQ(Texts(list->headerItem()), QStringLiteral("日付 | 距離 | 時間 | カロリー"));
     ASSERT_EQ(list->topLevelItemCount(), 7);
     EXPECT_EQ(Texts(list->topLevelItem(6)), QStringLiteral("2008/01/15 | 5000 | 0:35:00 | 250.5"));
     EXPECT_EQ(list->topLevelItem(6)->textAlignment(1) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     EXPECT_GE(list->columnWidth(0), list->fontMetrics().horizontalAdvance(list->topLevelItem(6)->text(0)));
-    EXPECT_TRUE(dlg->ModeAction(HistoryMode::Day)->isChecked());
-    EXPECT_TRUE(dlg->KindAction(HistoryGraphKind::Energy)->isChecked());
+    EXPECT_TRUE(dlg.ModeAction(HistoryMode::Day)->isChecked());
+    EXPECT_TRUE(dlg.KindAction(HistoryGraphKind::Energy)->isChecked());
     // Portrait: the list under the graph; the axis at x 24, the 15th's bar (x 203 to 227) up to 42.
     EXPECT_EQ(list->geometry(), QRect(5, 165, 230, 150));
-    ExpectPixels(dlg->Image(), {{215, 100, kBar}, {215, 41, kBlack}, {215, 42, kWhite}, {24, 100, kWhite}});
+    ExpectPixels(dlg.Image(), {{215, 100, kBar}, {215, 41, kBlack}, {215, 42, kWhite}, {24, 100, kWhite}});
 
-    dlg->KindAction(HistoryGraphKind::Time)->trigger();
+    dlg.KindAction(HistoryGraphKind::Time)->trigger();
     // Time: 600 s on the 9th of 2100 s on the 15th, up to 148 - 106 x 600 / 2100 = 118 (energy: 127).
-    ExpectPixels(dlg->Image(), {{38, 120, kBar}, {38, 116, kBlack}});
-    dlg->ModeAction(HistoryMode::Week)->trigger();
+    ExpectPixels(dlg.Image(), {{38, 120, kBar}, {38, 116, kBlack}});
+    dlg.ModeAction(HistoryMode::Week)->trigger();
     // Each menu checks its new entry only.
-    EXPECT_TRUE(dlg->ModeAction(HistoryMode::Week)->isChecked());
-    EXPECT_FALSE(dlg->ModeAction(HistoryMode::Day)->isChecked());
-    EXPECT_TRUE(dlg->KindAction(HistoryGraphKind::Time)->isChecked());
-    EXPECT_FALSE(dlg->KindAction(HistoryGraphKind::Energy)->isChecked());
+    EXPECT_TRUE(dlg.ModeAction(HistoryMode::Week)->isChecked());
+    EXPECT_FALSE(dlg.ModeAction(HistoryMode::Day)->isChecked());
+    EXPECT_TRUE(dlg.KindAction(HistoryGraphKind::Time)->isChecked());
+    EXPECT_FALSE(dlg.KindAction(HistoryGraphKind::Energy)->isChecked());
     EXPECT_EQ(Texts(list->topLevelItem(6)), QStringLiteral("2008/01/09～01/16 | 6000 | 0:45:00 | 300.5"));
 
     // Landscape, a square too: the list beside the graph, whose frame ends at x 155; the fifth week's
     // bar (x 19 + 4 x 136 / 7 + 3 to 113).
-    dlg->SetClientSize(320, 240);
+    dlg.SetClientSize(320, 240);
     EXPECT_EQ(list->geometry(), QRect(165, 5, 150, 230));
-    ExpectPixels(dlg->Image(), {{155, 100, kWhite}, {106, 100, kBar}});
+    ExpectPixels(dlg.Image(), {{155, 100, kWhite}, {106, 100, kBar}});
     EXPECT_FALSE(HistoryGraphLayout::For(240, 240).bPortrait);
-}
 
-// The workout opens with its track log and KML; its record is missing here, which the result dialog
-// reports.
-TEST_F(HistoryTest, KeysMoveAndDrillDownToTheResult) {
-    std::vector<std::pair<std::string, std::string>> opened;
-    platform::RecordingShell shell;
-    auto dlg = Open([&](const std::string& log, const std::string& kml) {
-        opened.emplace_back(log, kml);
-        return ResultDialogOpener(temp.root(), shell, nullptr)(log, kml);
-    });
-    QTreeWidget* list = dlg->List();
+    dlg.ModeAction(HistoryMode::Day)->trigger();
     QTest::keyClick(list, Qt::Key_Left);
     EXPECT_EQ(list->topLevelItem(6)->text(0), QStringLiteral("2008/01/14"));
     QTest::keyClick(list, Qt::Key_Right);
     QTest::keyClick(list, Qt::Key_Return); // nothing selected
-    EXPECT_EQ(dlg->Rows().Mode(), HistoryMode::Day);
+    EXPECT_EQ(dlg.Rows().Mode(), HistoryMode::Day);
 
     list->setCurrentItem(list->topLevelItem(6));
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_TRUE(dlg->ModeAction(HistoryMode::Record)->isChecked());
+    EXPECT_TRUE(dlg.ModeAction(HistoryMode::Record)->isChecked());
     ASSERT_EQ(list->topLevelItemCount(), 2);
     EXPECT_EQ(list->topLevelItem(1)->text(0), QStringLiteral("2008/01/15 18:30"));
     list->setCurrentItem(list->topLevelItem(1));
@@ -276,7 +268,7 @@ TEST_F(HistoryTest, KeysMoveAndDrillDownToTheResult) {
     ASSERT_EQ(messages.shown.size(), 1U);
     EXPECT_EQ(messages.shown[0].text, "データが存在しません");
     EXPECT_EQ(messages.shown[0].caption, "速度グラフ");
-    EXPECT_EQ(dlg->Rows().Mode(), HistoryMode::Record);
+    EXPECT_EQ(dlg.Rows().Mode(), HistoryMode::Record);
 
     // A day without workouts: the placeholder.
     QTest::keyClick(list, Qt::Key_Right);

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <utility>
 
 namespace {
 
@@ -15,15 +15,8 @@ const MainTexts kWidest{"2026/12/06 23:59:59", "99999 ", "99:59:59 ", "999.9 ", 
 
 std::vector<PlacedText> ResultTexts(const TextMeasure& measure, int W, int H) {
     // 99:59:59, and the speed scale whose top grid line comes closest to "速度".
-    const ResultFigures f{"20261206-235959",
-                          kWidest.strKcal,
-                          kWidest.strDistance,
-                          kWidest.strElapsed,
-                          kWidest.strSpeed,
-                          359999,
-                          1000,
-                          {},
-                          {}};
+    const ResultFigures f("20261206-235959", kWidest.strKcal, kWidest.strDistance, kWidest.strElapsed,
+                          kWidest.strSpeed, 359999, 1000, "", "");
     const ResultLayout l = ResultLayout::For(W, H);
     return PlaceResultTexts(measure, l,
                             SpeedGraphLayout::For(l.rcGraph, H, f.m_nMaxSpeed10, f.m_nTotalSeconds), f);
@@ -47,25 +40,15 @@ std::vector<PlacedText> HistoryTexts(const TextMeasure& measure, int W, int H, b
 }
 
 TEST(ScreenTextFit, NoTextLeavesItsCellOrMeetsAnotherAndFittingTextsKeepTheirSize) {
-    using Placer = std::function<std::vector<PlacedText>(const TextMeasure&, int, int)>;
-    const std::pair<const char*, Placer> screens[] = {
-        {"main",
-         [](const TextMeasure& m, int W, int H) { return MainLayout::For(W, H).PlaceTexts(m, kWidest); }},
-        {"result", ResultTexts},
-        {"history", [](const TextMeasure& m, int W, int H) { return HistoryTexts(m, W, H, false); }},
-        {"history without workouts",
-         [](const TextMeasure& m, int W, int H) { return HistoryTexts(m, W, H, true); }},
-    };
     const QtTextMeasure measure;
-    for (const auto& [name, place] : screens) {
-        for (const auto& [W, H] : {std::pair{240, 320},
-                                   {320, 240},
-                                   {480, 640},
-                                   {640, 480},
-                                   {360, 720},
-                                   {720, 1440},
-                                   {1280, 760}}) {
-            const std::vector<PlacedText> texts = place(measure, W, H);
+    for (const auto& [W, H] :
+         {std::pair{240, 320}, {320, 240}, {480, 640}, {640, 480}, {360, 720}, {720, 1440}, {1280, 760}}) {
+        const std::pair<const char*, std::vector<PlacedText>> screens[] = {
+            {"main", MainLayout::For(W, H).PlaceTexts(measure, kWidest)},
+            {"result", ResultTexts(measure, W, H)},
+            {"history", HistoryTexts(measure, W, H, false)},
+            {"history without workouts", HistoryTexts(measure, W, H, true)}};
+        for (const auto& [name, texts] : screens) {
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 const PlacedText& t = texts[i];
                 SCOPED_TRACE(testing::Message()

@@ -50,7 +50,7 @@ TEST(File, CreateAlwaysTruncatesOpenAlwaysKeepsFoldersAreMadeAndListedAndFailure
     temp.WriteHostFile("a/.hidden", "2");
 
     auto entries = platform::ListFolder(temp.root(), "\\a").value();
-    std::sort(entries.begin(), entries.end(), [](auto& x, auto& y) { return x.name < y.name; });
+    std::ranges::sort(entries, {}, &platform::FolderEntry::name);
     ASSERT_EQ(entries.size(), 3U);
     EXPECT_TRUE(entries[0].isHidden);
     EXPECT_TRUE(entries[1].isFolder && entries[1].name == "b");

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <sys/stat.h>
 
 using namespace std::chrono_literals;
@@ -77,18 +76,15 @@ TEST(NmeaReplaySource, ManualReleasesAnEpochPerAdvance) {
 // Only a regular file is a log: a FIFO is never waited on, a device never read without end.
 TEST(NmeaReplaySource, WhatIsNoRegularFileIsRefusedWithItsReason) {
     TempRoot temp;
-    const auto path = temp.host() / "odd.nmea";
-    const std::pair<std::function<void()>, std::string> cases[] = {
-        {[] {}, "No such file or directory"},
-        {[&] { ::mkfifo(path.c_str(), 0644); }, "not a regular file"},
-        {[&] { std::filesystem::create_symlink("/dev/zero", path); }, "not a regular file"},
-        {[&] { std::filesystem::create_directory(path); }, "not a regular file"},
-    };
-    for (const auto& [make, reason] : cases) {
-        std::filesystem::remove_all(path);
-        make();
+    ::mkfifo((temp.host() / "fifo").c_str(), 0644);
+    std::filesystem::create_symlink("/dev/zero", temp.host() / "zero");
+    std::filesystem::create_directory(temp.host() / "folder");
+    for (const auto& [name, reason] : {std::pair{"none", "No such file or directory"},
+                                       {"fifo", "not a regular file"},
+                                       {"zero", "not a regular file"},
+                                       {"folder", "not a regular file"}}) {
         std::string why;
-        EXPECT_FALSE(NmeaReplaySource::LoadFile(path, &why));
+        EXPECT_FALSE(NmeaReplaySource::LoadFile(temp.host() / name, &why)) << name;
         EXPECT_EQ(why, reason);
     }
 }

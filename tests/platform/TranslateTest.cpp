@@ -18,10 +18,7 @@ char* Lookup(const char* name) {
 
 TEST(UiLanguage, FollowsTheLocaleVariablesInGettextOrder) {
     using platform::UiLanguage;
-    const struct {
-        std::map<std::string, std::string> environment;
-        UiLanguage expected;
-    } cases[] = {
+    const std::pair<std::map<std::string, std::string>, UiLanguage> cases[] = {
         {{}, UiLanguage::Japanese}, // nothing set: the C locale
         {{{"LANG", "C"}}, UiLanguage::Japanese},
         {{{"LANG", "C.UTF-8"}}, UiLanguage::Japanese},
@@ -39,8 +36,8 @@ TEST(UiLanguage, FollowsTheLocaleVariablesInGettextOrder) {
         {{{"LANG", "en_US.UTF-8"}, {"LANGUAGE", ":"}}, UiLanguage::English},
         {{{"LANG", "C"}, {"LANGUAGE", "en"}}, UiLanguage::Japanese}, // LANGUAGE ignored under C
     };
-    for (const auto& c : cases) {
-        g_environment = c.environment;
-        EXPECT_EQ(platform::ChooseUiLanguage(&Lookup), c.expected) << "case " << &c - cases;
+    for (const auto& [environment, expected] : cases) {
+        g_environment = environment;
+        EXPECT_EQ(platform::ChooseUiLanguage(&Lookup), expected) << testing::PrintToString(environment);
     }
 }

@@ -7,32 +7,27 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// The lengths in seconds of the sounds in a recording of 16-bit mono samples at 22 050 Hz: runs of
-// 5 ms windows whose peak reaches 300, two sounds parted by more than 50 ms of quiet.
+// The lengths in seconds of the sounds in a recording of 16-bit mono samples at 22 050 Hz, 44 100
+// bytes a second: runs of samples reaching 300, two sounds parted by more than 50 ms of quiet.
 std::vector<double> Bursts(const std::string& raw) {
-    constexpr std::size_t kWindow = 22050 / 200;
     std::vector<double> bursts;
-    std::size_t first = 0;
+    std::optional<std::size_t> first;
     std::size_t last = 0;
-    for (std::size_t w = 1; w * kWindow * 2 <= raw.size(); ++w) {
-        int peak = 0;
-        for (std::size_t at = (w - 1) * kWindow * 2; at < w * kWindow * 2; at += 2) {
-            const auto sample =
-                static_cast<std::int16_t>(static_cast<std::uint8_t>(raw[at]) | raw[at + 1] << 8);
-            peak = std::max(peak, std::abs(sample));
-        }
-        if (peak >= 300) {
-            first = first == 0 ? w : first;
-            last = w;
-        } else if (first != 0 && w - last > 10) {
-            bursts.push_back(static_cast<double>(last + 1 - first) / 200);
-            first = 0;
+    for (std::size_t at = 0; at + 1 < raw.size(); at += 2) {
+        const auto sample = static_cast<std::int16_t>(static_cast<std::uint8_t>(raw[at]) | raw[at + 1] << 8);
+        if (std::abs(sample) >= 300) {
+            first = first.value_or(at);
+            last = at;
+        } else if (first && at - last > 44100 / 20) {
+            bursts.push_back(static_cast<double>(last + 2 - *first) / 44100);
+            first.reset();
         }
     }
     return bursts;

@@ -64,8 +64,6 @@ TEST_F(SleepInhibitorTest, ThePortalOrElseLogindHoldsTheMachineOnceUntilReleased
         SleepInhibitor inhibitor;
         // With neither the portal nor logind nothing is held, and the next request tries again.
         inhibitor.KeepAwake(true);
-        inhibitor.KeepAwake(false);
-        inhibitor.KeepAwake(true);
         StartMock(kPortal, {"--session", "--template", AMBULO_MOCK_PORTAL});
         inhibitor.KeepAwake(true);
         inhibitor.KeepAwake(true);

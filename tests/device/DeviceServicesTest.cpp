@@ -188,7 +188,7 @@ TEST_F(BluezRadioTest, ModeFollowsPoweredAndDiscoverableAndSwitchesTheRadioOnUnd
 
     // BlueZ hangs far longer than QtDBus's own 25 s default, and the wait below ends before that
     // default would: only the radio's own timeout lets the calls come back in time.
-    BusCall(kBluez, u"/"_s, u"org.freedesktop.DBus.Mock"_s, u"AddMethod"_s,
+    BusCall(kBluez, u"/"_s, kMock, u"AddMethod"_s,
             {u"org.freedesktop.DBus.ObjectManager"_s, u"GetManagedObjects"_s, QString(), u"a{oa{sa{sv}}}"_s,
              u"time.sleep(300)"_s});
     BluezRadio impatient(200ms);

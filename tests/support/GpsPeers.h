@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -13,9 +12,8 @@ inline std::string Sentence(const std::string& body) {
     for (const char c : body) {
         sum ^= static_cast<unsigned char>(c);
     }
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
+    const char* const hex = "0123456789ABCDEF";
+    return "$" + body + "*" + hex[sum >> 4] + hex[sum & 0xF] + "\r\n";
 }
 
 // A loopback TCP port kept for a server the test starts: bound with SO_REUSEADDR but not listening

@@ -7,8 +7,6 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QString>
-#include <QVariantList>
 
 #include <memory>
 #include <string>

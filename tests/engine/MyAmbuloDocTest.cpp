@@ -105,10 +105,8 @@ TEST_F(DocTest, BluetoothSwitchesOnlyWhenTheModeDiffers) {
     EXPECT_EQ(t.radio.setCalls, (std::vector<int>{0, 1, 1, 0}));
 }
 
-TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
-    const auto box = [&] {
-        return std::vector{doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon};
-    };
+// A fix off the earth that slips through becomes the glitch reference, so the good fix after it fails.
+TEST_F(DocTest, FirstFixStartsTheWorkoutAndNothingThatIsNotANumberReachesTheTotals) {
     EXPECT_FALSE(Feed(0.0, 0.0, 0)); // no position yet, even as the first fix
     doc.m_nMaxSpeed10 = 77;          // only a fresh Start resets it
     doc.m_dblTotalDistance = 5.0;
@@ -116,7 +114,8 @@ TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
     EXPECT_EQ(std::tuple(doc.m_bAwaitFirstFix, doc.m_dblTotalDistance, doc.m_nMaxSpeed10,
                          doc.m_posStart.dblLatitude),
               std::tuple(0, 0.0, 77, 35.25));
-    EXPECT_EQ(box(), (std::vector{35.25, 35.25, 139.5, 139.5}));
+    EXPECT_EQ(std::vector({doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon}),
+              (std::vector{35.25, 35.25, 139.5, 139.5}));
     ASSERT_EQ(doc.RoutePointCount(), 1);
     EXPECT_EQ(doc.m_route[0].dblLongitude, 139.5);
     ASSERT_EQ(doc.m_checkpoints.size(), 1U);
@@ -127,9 +126,22 @@ TEST_F(DocTest, FirstFixStartsRouteCheckpointsAndBoundingBox) {
     EXPECT_EQ(std::pair(doc.m_checkpoints[1].dblLatitude, doc.m_checkpoints[1].dblAltitude),
               std::pair(35.25, 12.5));
 
-    ASSERT_TRUE(Feed(35.2502, 139.5001, 10));
-    ASSERT_TRUE(Feed(35.2499, 139.4998, 20));
-    EXPECT_EQ(box(), (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
+    const float inf = std::numeric_limits<float>::infinity();
+    // latitude, longitude, height, second, and whether the fix is taken.
+    const std::tuple<double, double, float, int, bool> fixes[] = {
+        {35.2502, 139.5001, 0.0F, 10, true},    {std::nan(""), 139.5, 0.0F, 11, false},
+        {35.25, 400.0, 0.0F, 12, false},        {35.2502, 139.5001, inf, 13, false},
+        {35.2499, 139.4998, 0.0F, 20, true},    {35.2499, 139.4998, 3.0e30F, 21, false}, // a glitch
+        {35.2499, 139.4998, 3.0e30F, 22, true}, // from the glitch: an absurd speed, which saturates
+    };
+    doc.m_dblWeightKg = std::numeric_limits<double>::infinity(); // the settings file may hold it
+    for (const auto& [latitude, longitude, height, second, taken] : fixes) {
+        EXPECT_EQ(Feed(latitude, longitude, second, height), taken) << second;
+    }
+    EXPECT_EQ(std::vector({doc.m_dblMinLat, doc.m_dblMaxLat, doc.m_dblMinLon, doc.m_dblMaxLon}),
+              (std::vector{35.2499, 35.2502, 139.4998, 139.5001}));
+    EXPECT_TRUE(std::isfinite(doc.m_dblTotalKcal));
+    EXPECT_EQ(doc.m_nMaxSpeed10, std::numeric_limits<int>::max());
 }
 
 // 70 kg, with the minimum step of 2 m. Energy is seconds x kg x METs x 1.05 / 3600.
@@ -172,20 +184,4 @@ TEST_F(DocTest, StepsAreTakenTimedCountedAndDrawn) {
     ASSERT_TRUE(FeedHeight(180.0F, 60));
     ASSERT_TRUE(FeedHeight(190.0F, 65));
     EXPECT_EQ(doc.RoutePointCount(), 1);
-}
-
-TEST_F(DocTest, NothingThatIsNotANumberReachesTheTotals) {
-    ASSERT_TRUE(FeedHeight(0.0F, 0));
-    EXPECT_FALSE(Feed(std::nan(""), 90.0, 1));
-    EXPECT_FALSE(Feed(0.0, 400.0, 2));
-    EXPECT_FALSE(FeedHeight(std::numeric_limits<float>::infinity(), 3));
-    doc.m_dblWeightKg = std::numeric_limits<double>::infinity(); // the settings file may hold it
-    EXPECT_TRUE(FeedHeight(10.0F, 4));
-    EXPECT_TRUE(std::isfinite(doc.m_dblTotalKcal));
-    EXPECT_EQ(doc.m_dblTotalDistance, 10.0);
-
-    // An absurd altitude on two fixes in a row gives an absurd speed, which saturates.
-    EXPECT_FALSE(FeedHeight(3.0e30F, 5));
-    EXPECT_TRUE(FeedHeight(3.0e30F, 6));
-    EXPECT_EQ(doc.m_nMaxSpeed10, std::numeric_limits<int>::max());
 }

@@ -36,7 +36,6 @@ TEST(SecondsBetween, DropsWholeDays) {
     EXPECT_EQ(SecondsBetween(SYSTEMTIME{}, SYSTEMTIME{1970, 1, 0, 1, 9, 0, 42, 0}), 42);
 }
 
-// Sea level heights 10 and 20, ellipsoid heights 50 and 60, counted only as flagged on both fixes.
 // Heights above sea level 10 and 20 and above the ellipsoid 50 and 60, each kind flagged by its bit.
 TEST(HeightsFor, BothFixesMustCarryTheSameKindOfHeight) {
     const std::tuple<std::uint32_t, std::uint32_t, bool, double, double> cases[] = {

@@ -35,14 +35,10 @@ std::string Double(double v) {
 }
 
 // A wide string: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
-std::string Wide(std::u16string_view text) {
-    const auto n = static_cast<std::uint32_t>(text.size());
-    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dwords({n}).substr(0, 1) : "\xFF" + Dwords({n}).substr(0, 2)) +
-           Le(text);
-}
-
 std::string Wide(std::string_view ascii) {
-    return Wide(std::u16string(ascii.begin(), ascii.end()));
+    const auto n = static_cast<std::uint32_t>(ascii.size());
+    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dwords({n}).substr(0, 1) : "\xFF" + Dwords({n}).substr(0, 2)) +
+           Le(std::u16string(ascii.begin(), ascii.end()));
 }
 
 // Fields 1 to 17, every one with a value of its own (2 to 12 for the flags and numbers), so that a
@@ -76,7 +72,8 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         const auto& [stored, folder] = folders[version - 1];
         // The name is narrow once.
         std::string file = CommonFields(version, stored, version == 4 ? "\x06"s + "Ambulo" : Wide("Ambulo"));
-        std::string saved = CommonFields(5, version == 4 ? Wide(u"\\ログ\\") : Wide(folder));
+        std::string saved =
+            CommonFields(5, version == 4 ? "\xFF\xFE\xFF\x04"s + Le(u"\\ログ\\") : Wide(folder));
         for (std::uint32_t v = 2; v <= 5; ++v) {
             file += v <= version ? newer[v - 2] : "";
             saved += v <= version ? newer[v - 2] : later[v - 2];
@@ -96,10 +93,9 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         EXPECT_EQ(live, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, v2 ? 13 : 0, v4 ? 15 : 0,
                                           v4 ? 16 : 10000, v5 ? 17 : 1, v5 ? 18 : 0, v5 ? 19 : 1,
                                           v5 ? 20 : 300, v5 ? 21 : 1000}));
-        EXPECT_EQ(std::pair(doc.m_dblWeightKg, doc.m_dblMinDistance), std::pair(71.5, 3.25));
-        EXPECT_EQ(doc.m_strLogFolder, folder);
-        EXPECT_EQ(doc.m_strPitchSound, "\\p.wav");
-        EXPECT_EQ(doc.m_strCheckpointSound, v5 ? "\\c.wav" : "\\Windows\\RecEnd.wav");
+        EXPECT_EQ(std::tuple(doc.m_dblWeightKg, doc.m_dblMinDistance, doc.m_strLogFolder, doc.m_strPitchSound,
+                             doc.m_strCheckpointSound),
+                  std::tuple(71.5, 3.25, folder, "\\p.wav"s, v5 ? "\\c.wav"s : "\\Windows\\RecEnd.wav"s));
         EXPECT_EQ(doc.m_saved.dwReserved, version >= 3 ? 14U : 0U);
 
         ASSERT_TRUE(doc.SaveSettings());

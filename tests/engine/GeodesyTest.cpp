@@ -19,8 +19,7 @@ TEST(GeoDistance, ReferenceDistancesAt35North) {
 
 TEST(GeoDistance, MinutesCarryTheSignOfTheirDegrees) {
     const DegreesMinutes south = ToDegreesMinutes(-33.5);
-    EXPECT_EQ(south.degrees, -33);
-    EXPECT_DOUBLE_EQ(south.minutes, -30.0);
+    EXPECT_EQ(std::pair(south.degrees, south.minutes), std::pair(-33, -30.0));
     EXPECT_NEAR(GeoDistanceDegrees(-33.5, 151.0, 0.0, -33.501, 151.0, 0.0),
                 GeoDistanceDegrees(33.5, 151.0, 0.0, 33.501, 151.0, 0.0), 1e-9);
 }

@@ -23,8 +23,7 @@ const char* const kOptFile = "Program Files/Ambulo/ambl.opt";
 std::string Dwords(std::initializer_list<std::uint32_t> values) {
     std::string bytes;
     for (const std::uint32_t v : values) {
-        bytes += {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                  static_cast<char>(v >> 24)};
+        bytes += Le(std::u16string{static_cast<char16_t>(v), static_cast<char16_t>(v >> 16)});
     }
     return bytes;
 }
@@ -121,15 +120,15 @@ TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
 // neither hangs nor reads without end.
 TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
     const std::string sound = Wide("\\Windows\\RecEnd.wav");
-    const std::string defaults = Wide("Ambulo") + Dwords({5, 1, 1}) + Wide("\\My Documents\\Ambulo\\") +
-                                 Dwords({1, 1, 0}) + Double(60.0) + Double(2.0) + Dwords({0}) + sound +
+    const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
+    const std::string defaults = ours + Wide("\\My Documents\\Ambulo\\") + Dwords({1, 1, 0}) + Double(60.0) +
+                                 Double(2.0) + Dwords({0}) + sound +
                                  Dwords({0, 1, 60, 0, 500, 0, 0, 0, 10000}) + sound +
                                  Dwords({1, 0, 1, 300, 1000});
     using Arrange = std::function<void(const std::filesystem::path&)>;
     const auto bytes = [](const std::string& b) -> Arrange {
         return [b](const auto& p) { std::ofstream(p) << b; };
     };
-    const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
     // clang-format off
     const Arrange arrange[] = {
         [](const auto&) {},

@@ -102,23 +102,11 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     }
 }
 
-// A file cut short applies nothing, but its record keeps the fields read before the cut.
-TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
-    TestServices t;
-    const std::string full = CommonFields(5, Wide("\\Data\\"));
-    t.temp.WriteHostFile(kOptFile, full.substr(0, full.find(Double(71.5)) + 8));
-    const CMyAmbuloDoc doc(t.services());
-    EXPECT_EQ(std::pair(doc.m_bKeepAwakeIdle, doc.m_dblWeightKg), std::pair(1, 60.0));
-    const SavedSettings& record = doc.m_saved;
-    EXPECT_EQ(
-        std::tuple(record.bKeepAwakeIdle, record.strLogFolder, record.dblWeightKg, record.dblMinDistance),
-        std::tuple(2U, "\\Data\\"s, 71.5, 2.0));
-}
-
 // No file, or one that is not ours (someone else's, zeros, a FIFO or a device), or one whose lengths
-// promise more than it holds, gives the defaults, which are saved field by field; reading it
-// neither hangs nor reads without end.
-TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
+// promise more than it holds, or one cut short, gives the defaults, which are saved field by field;
+// reading it neither hangs nor reads without end. The record of a file cut short keeps the fields
+// read before the cut, and saves them.
+TEST(SettingsFile, WhatIsNotWholeSettingsGivesTheDefaults) {
     const std::string sound = Wide("\\Windows\\RecEnd.wav");
     const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
     const std::string defaults = ours + Wide("\\My Documents\\Ambulo\\") + Dwords({1, 1, 0}) + Double(60.0) +
@@ -129,23 +117,27 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
     const auto bytes = [](const std::string& b) -> Arrange {
         return [b](const auto& p) { std::ofstream(p) << b; };
     };
+    const std::string full = CommonFields(5, Wide("\\Data\\"));
+    const std::string cut = full.substr(0, full.find(Double(71.5)) + 8); // after the weight
     // clang-format off
-    const Arrange arrange[] = {
-        [](const auto&) {},
-        bytes(CommonFields(5, Wide("\\Data\\"), Wide("Other"))),
-        bytes(CommonFields(0, Wide("\\Data\\"))),
-        [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
-        [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
-        [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
-        [](const auto& p) { std::filesystem::create_directory(p); },
-        bytes(ours + "\xFF\xFE\xFF\x40" "A\0"s),                                          // wide, 64 characters promised
-        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s),                  // wide, 32-bit length
-        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF')), // wide, 64-bit length
-        bytes(ours + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s),                              // narrow, 32-bit length
+    const std::pair<Arrange, std::string> arrange[] = {
+        {[](const auto&) {}, defaults},
+        {bytes(CommonFields(5, Wide("\\Data\\"), Wide("Other"))), defaults},
+        {bytes(CommonFields(0, Wide("\\Data\\"))), defaults},
+        {[](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, defaults}, // zeros
+        {[](const auto& p) { ::mkfifo(p.c_str(), 0644); }, defaults},
+        {[](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }, defaults},
+        {[](const auto& p) { std::filesystem::create_directory(p); }, defaults},
+        {bytes(ours + "\xFF\xFE\xFF\x40" "A\0"s), defaults}, // wide, 64 characters promised
+        {bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s), defaults}, // wide, 32-bit length
+        {bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF')), defaults}, // 64-bit
+        {bytes(ours + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s), defaults}, // narrow, 32-bit length
+        {bytes(cut), cut + defaults.substr(defaults.find(Double(2.0)))},
     };
     // clang-format on
-    for (const auto& make : arrange) {
-        SCOPED_TRACE(&make - arrange);
+    for (const auto& row : arrange) {
+        SCOPED_TRACE(&row - arrange);
+        const auto& [make, saved] = row;
         TestServices t;
         const auto path = t.temp.host() / kOptFile;
         std::filesystem::create_directories(path.parent_path());
@@ -157,6 +149,6 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
         EXPECT_EQ(doc.SaveSettings(), !std::filesystem::is_directory(path));
         std::filesystem::remove_all(path);
         ASSERT_TRUE(doc.SaveSettings());
-        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), defaults);
+        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), saved);
     }
 }

@@ -101,10 +101,9 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
     }
 }
 
-// No file, or one that is not ours (someone else's, zeros, a FIFO or a device), or one whose lengths
-// promise more than it holds, or one cut short, gives the defaults, which are saved field by field;
-// reading it neither hangs nor reads without end. The record of a file cut short keeps the fields
-// read before the cut, and saves them.
+// No file, one not ours (someone else's, zeros, a FIFO, a device), one whose lengths promise more than
+// it holds, or one cut short gives the defaults, and reading it neither hangs nor reads without end.
+// Saved field by field: the defaults, but for the fields read before a cut.
 TEST(SettingsFile, WhatIsNotWholeSettingsGivesTheDefaults) {
     const std::string sound = Wide("\\Windows\\RecEnd.wav");
     const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields

@@ -8,19 +8,16 @@
 
 using platform::SYSTEMTIME;
 
-TEST(GeoDistance, ReferenceDistancesAt35North) {
+TEST(GeoDistance, ReferenceDistancesNorthAndSouth) {
     // 0.001 degree is 0.06 minutes.
     EXPECT_NEAR(GeoDistance(35, 0.0, 139, 0.0, 0.0, 35, 0.06, 139, 0.0, 0.0), 110.94, 0.005);
     EXPECT_NEAR(GeoDistance(35, 0.0, 139, 0.0, 0.0, 35, 0.0, 139, 0.06, 0.0), 91.29, 0.005);
     // A whole degree: the chord, a little shorter than the arc.
     EXPECT_NEAR(GeoDistance(35, 0.0, 139, 0.0, 0.0, 36, 0.0, 139, 0.0, 0.0), 110948.4, 0.05);
     EXPECT_NEAR(GeoDistance(35, 30.0, 139, 0.0, 0.0, 35, 30.0, 139, 0.0, 10.0), 10.0, 1e-9);
-}
-
-TEST(GeoDistance, MinutesCarryTheSignOfTheirDegrees) {
+    // In the south the minutes carry the sign of their degrees, and a distance mirrors the north's.
     const DegreesMinutes south = ToDegreesMinutes(-33.5);
-    EXPECT_EQ(south.degrees, -33);
-    EXPECT_DOUBLE_EQ(south.minutes, -30.0);
+    EXPECT_EQ(std::pair(south.degrees, south.minutes), std::pair(-33, -30.0));
     EXPECT_NEAR(GeoDistanceDegrees(-33.5, 151.0, 0.0, -33.501, 151.0, 0.0),
                 GeoDistanceDegrees(33.5, 151.0, 0.0, 33.501, 151.0, 0.0), 1e-9);
 }
@@ -36,7 +33,6 @@ TEST(SecondsBetween, DropsWholeDays) {
     EXPECT_EQ(SecondsBetween(SYSTEMTIME{}, SYSTEMTIME{1970, 1, 0, 1, 9, 0, 42, 0}), 42);
 }
 
-// Sea level heights 10 and 20, ellipsoid heights 50 and 60, counted only as flagged on both fixes.
 // Heights above sea level 10 and 20 and above the ellipsoid 50 and 60, each kind flagged by its bit.
 TEST(HeightsFor, BothFixesMustCarryTheSameKindOfHeight) {
     const std::tuple<std::uint32_t, std::uint32_t, bool, double, double> cases[] = {

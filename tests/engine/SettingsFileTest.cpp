@@ -23,8 +23,7 @@ const char* const kOptFile = "Program Files/Ambulo/ambl.opt";
 std::string Dwords(std::initializer_list<std::uint32_t> values) {
     std::string bytes;
     for (const std::uint32_t v : values) {
-        bytes += {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                  static_cast<char>(v >> 24)};
+        bytes += Le(std::u16string{static_cast<char16_t>(v), static_cast<char16_t>(v >> 16)});
     }
     return bytes;
 }
@@ -35,14 +34,10 @@ std::string Double(double v) {
 }
 
 // A wide string: FF, FE FF, its length (one byte, or FF and two), UTF-16LE characters.
-std::string Wide(std::u16string_view text) {
-    const auto n = static_cast<std::uint32_t>(text.size());
-    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dwords({n}).substr(0, 1) : "\xFF" + Dwords({n}).substr(0, 2)) +
-           Le(text);
-}
-
 std::string Wide(std::string_view ascii) {
-    return Wide(std::u16string(ascii.begin(), ascii.end()));
+    const auto n = static_cast<std::uint32_t>(ascii.size());
+    return "\xFF\xFE\xFF"s + (n < 0xFF ? Dwords({n}).substr(0, 1) : "\xFF" + Dwords({n}).substr(0, 2)) +
+           Le(std::u16string(ascii.begin(), ascii.end()));
 }
 
 // Fields 1 to 17, every one with a value of its own (2 to 12 for the flags and numbers), so that a
@@ -76,7 +71,8 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         const auto& [stored, folder] = folders[version - 1];
         // The name is narrow once.
         std::string file = CommonFields(version, stored, version == 4 ? "\x06"s + "Ambulo" : Wide("Ambulo"));
-        std::string saved = CommonFields(5, version == 4 ? Wide(u"\\ログ\\") : Wide(folder));
+        std::string saved =
+            CommonFields(5, version == 4 ? "\xFF\xFE\xFF\x04"s + Le(u"\\ログ\\") : Wide(folder));
         for (std::uint32_t v = 2; v <= 5; ++v) {
             file += v <= version ? newer[v - 2] : "";
             saved += v <= version ? newer[v - 2] : later[v - 2];
@@ -96,61 +92,48 @@ TEST(SettingsFile, EveryFieldOfEveryVersionKeepsItsPlace) {
         EXPECT_EQ(live, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, v2 ? 13 : 0, v4 ? 15 : 0,
                                           v4 ? 16 : 10000, v5 ? 17 : 1, v5 ? 18 : 0, v5 ? 19 : 1,
                                           v5 ? 20 : 300, v5 ? 21 : 1000}));
-        EXPECT_EQ(std::pair(doc.m_dblWeightKg, doc.m_dblMinDistance), std::pair(71.5, 3.25));
-        EXPECT_EQ(doc.m_strLogFolder, folder);
-        EXPECT_EQ(doc.m_strPitchSound, "\\p.wav");
-        EXPECT_EQ(doc.m_strCheckpointSound, v5 ? "\\c.wav" : "\\Windows\\RecEnd.wav");
-        EXPECT_EQ(doc.m_saved.dwReserved, version >= 3 ? 14U : 0U);
+        EXPECT_EQ(std::tuple(doc.m_dblWeightKg, doc.m_dblMinDistance, doc.m_strLogFolder, doc.m_strPitchSound,
+                             doc.m_strCheckpointSound),
+                  std::tuple(71.5, 3.25, folder, "\\p.wav"s, v5 ? "\\c.wav"s : "\\Windows\\RecEnd.wav"s));
 
         ASSERT_TRUE(doc.SaveSettings());
         EXPECT_EQ(t.temp.ReadHostFile(kOptFile), saved);
     }
 }
 
-// A file cut short applies nothing, but its record keeps the fields read before the cut.
-TEST(SettingsFile, CutFileKeepsLiveDefaultsButTheReadFieldsInTheRecord) {
-    TestServices t;
-    const std::string full = CommonFields(5, Wide("\\Data\\"));
-    t.temp.WriteHostFile(kOptFile, full.substr(0, full.find(Double(71.5)) + 8));
-    const CMyAmbuloDoc doc(t.services());
-    EXPECT_EQ(std::pair(doc.m_bKeepAwakeIdle, doc.m_dblWeightKg), std::pair(1, 60.0));
-    const SavedSettings& record = doc.m_saved;
-    EXPECT_EQ(
-        std::tuple(record.bKeepAwakeIdle, record.strLogFolder, record.dblWeightKg, record.dblMinDistance),
-        std::tuple(2U, "\\Data\\"s, 71.5, 2.0));
-}
-
-// No file, or one that is not ours (someone else's, zeros, a FIFO or a device), or one whose lengths
-// promise more than it holds, gives the defaults, which are saved field by field; reading it
-// neither hangs nor reads without end.
-TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
+// Someone else's file, a FIFO, a device of endless zeros, a folder, lengths that promise more than the
+// file holds, or a file cut short: the defaults, as with no file, read without hanging or reading
+// without end, and saved field by field, but for the fields read before a cut.
+TEST(SettingsFile, WhatIsNotWholeSettingsGivesTheDefaults) {
     const std::string sound = Wide("\\Windows\\RecEnd.wav");
-    const std::string defaults = Wide("Ambulo") + Dwords({5, 1, 1}) + Wide("\\My Documents\\Ambulo\\") +
-                                 Dwords({1, 1, 0}) + Double(60.0) + Double(2.0) + Dwords({0}) + sound +
+    const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
+    const std::string defaults = ours + Wide("\\My Documents\\Ambulo\\") + Dwords({1, 1, 0}) + Double(60.0) +
+                                 Double(2.0) + Dwords({0}) + sound +
                                  Dwords({0, 1, 60, 0, 500, 0, 0, 0, 10000}) + sound +
                                  Dwords({1, 0, 1, 300, 1000});
     using Arrange = std::function<void(const std::filesystem::path&)>;
     const auto bytes = [](const std::string& b) -> Arrange {
         return [b](const auto& p) { std::ofstream(p) << b; };
     };
-    const std::string ours = Wide("Ambulo") + Dwords({5, 1, 1}); // the defaults' first fields
+    const std::string full = CommonFields(5, Wide("\\Data\\"));
+    const std::string cut = full.substr(0, full.find(Double(71.5)) + 8); // after the weight
     // clang-format off
-    const Arrange arrange[] = {
-        [](const auto&) {},
-        bytes(CommonFields(5, Wide("\\Data\\"), Wide("Other"))),
-        bytes(CommonFields(0, Wide("\\Data\\"))),
-        [](const auto& p) { std::filesystem::resize_file((std::ofstream(p), p), 100'000'000); }, // zeros
-        [](const auto& p) { ::mkfifo(p.c_str(), 0644); },
-        [](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); },
-        [](const auto& p) { std::filesystem::create_directory(p); },
-        bytes(ours + "\xFF\xFE\xFF\x40" "A\0"s),                                          // wide, 64 characters promised
-        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s),                  // wide, 32-bit length
-        bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF')), // wide, 64-bit length
-        bytes(ours + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s),                              // narrow, 32-bit length
+    const std::pair<Arrange, std::string> arrange[] = {
+        {bytes(CommonFields(5, Wide("\\Data\\"), Wide("Other"))), defaults},
+        {bytes(CommonFields(0, Wide("\\Data\\"))), defaults},
+        {[](const auto& p) { ::mkfifo(p.c_str(), 0644); }, defaults},
+        {[](const auto& p) { std::filesystem::create_symlink("/dev/zero", p); }, defaults},
+        {[](const auto& p) { std::filesystem::create_directory(p); }, defaults},
+        {bytes(ours + "\xFF\xFE\xFF\x40" "A\0"s), defaults}, // wide, 64 characters promised
+        {bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F" "A\0"s), defaults}, // wide, 32-bit length
+        {bytes(ours + "\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF" + std::string(8, '\xFF')), defaults}, // 64-bit
+        {bytes(ours + "\xFF\xFF\xFF\xFF\xFF\xFF\x0F" "abc"s), defaults}, // narrow, 32-bit length
+        {bytes(cut), cut + defaults.substr(defaults.find(Double(2.0)))},
     };
     // clang-format on
-    for (const auto& make : arrange) {
-        SCOPED_TRACE(&make - arrange);
+    for (const auto& row : arrange) {
+        SCOPED_TRACE(&row - arrange);
+        const auto& [make, saved] = row;
         TestServices t;
         const auto path = t.temp.host() / kOptFile;
         std::filesystem::create_directories(path.parent_path());
@@ -162,6 +145,6 @@ TEST(SettingsFile, WhatIsNotOurSettingsGivesTheDefaults) {
         EXPECT_EQ(doc.SaveSettings(), !std::filesystem::is_directory(path));
         std::filesystem::remove_all(path);
         ASSERT_TRUE(doc.SaveSettings());
-        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), defaults);
+        EXPECT_EQ(t.temp.ReadHostFile(kOptFile), saved);
     }
 }

@@ -20,7 +20,6 @@ TEST(FieldNumbers, FieldsAreReadFromTheirStartAndHeldToTheirRange) {
         EXPECT_EQ(integerRead, integer.value_or(-1)) << text;
     }
     double value = -123.0;
-    EXPECT_EQ(ReadNumber("0.99", 1, 300, value), "Please enter a number between 1 and 300.");
     EXPECT_EQ(ReadNumber("0", 1.0 / 3.0, 2.25, value),
               "Please enter a number between 0.333333333333333 and 2.25.");
     EXPECT_EQ(value, -123.0);

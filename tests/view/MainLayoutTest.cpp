@@ -14,23 +14,11 @@ namespace {
 // position mark in the middle of the map image. Clients too small for that have nothing negative,
 // and no tap area when there is no room for a frame.
 TEST(MainLayout, PartsLieInsideTheClientAndApartAtAnySize) {
-    for (const auto& [W, H] : {std::pair{240, 320},
-                               {320, 240},
-                               {240, 240},
-                               {480, 640},
-                               {640, 480},
-                               {480, 800},
-                               {800, 480},
-                               {1080, 1920},
-                               {1920, 1080},
-                               {100, 800},
-                               {2000, 200},
-                               {0, 0},
-                               {10, 10},
-                               {1, 40},
-                               {40, 1},
-                               {30, 20},
-                               {-5, -5}}) {
+    const std::pair<int, int> sizes[] = {{240, 320},  {320, 240}, {240, 240},   {480, 640},   {640, 480},
+                                         {480, 800},  {800, 480}, {1080, 1920}, {1920, 1080}, {100, 800},
+                                         {2000, 200}, {0, 0},     {10, 10},     {1, 40},      {40, 1},
+                                         {30, 20},    {-5, -5}};
+    for (const auto& [W, H] : sizes) {
         SCOPED_TRACE(testing::Message() << W << " x " << H);
         const MainLayout l = MainLayout::For(W, H);
         const auto rect = [](const LayoutRect& r) { return QRect(r.x, r.y, r.width, r.height); };

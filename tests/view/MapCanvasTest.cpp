@@ -36,8 +36,6 @@ void ExpectMark(const CMapCanvas& canvas, CanvasPoint at, int r) {
               0);
 }
 
-constexpr int kStartMarkPixels = 12; // 4 x 4 less the corners
-
 TEST(MapCanvasGeometry, ScalesDegreesAndTruncatesTowardZero) {
     // North is up; 39.0625 -> 39 and -19.53125 -> -19, not -20; at 200 a degree both are nothing.
     EXPECT_EQ(CanvasPosition(kLat0 + kNorth39, kLon0 - kEast19, kLat0, kLon0, 10000),
@@ -73,7 +71,6 @@ protected:
 };
 
 TEST_F(MapCanvasPlotRoute, AroundTheStartEachFixAddsOneMarkAndMovesTheView) {
-    EXPECT_EQ(MarkedPixels(canvas), kStartMarkPixels); // a new canvas holds the start mark only
     doc.m_bCenterOnStart = 1;
     Fix(kLat0 + kNorth39, kLon0 + kEast19);
     canvas.PlotRoute(doc, portrait, 300, position);
@@ -91,24 +88,21 @@ TEST_F(MapCanvasPlotRoute, AroundTheStartEachFixAddsOneMarkAndMovesTheView) {
     canvas.PlotRoute(doc, portrait, 100, position);
     EXPECT_EQ(position, (CanvasPoint{1125, 500}));
     EXPECT_EQ(MarkedPixels(canvas), marked);
-
-    // At twice the density canvas pixel (519, 461) is device pixels (1038..1039, 922..923): radius 2
-    // becomes 4 around (1039, 923).
     ASSERT_TRUE(canvas.CreateMapCanvas(2));
-    EXPECT_EQ(canvas.Pixel(500, 500), 1); // the start mark, read in canvas pixels
+    EXPECT_EQ(canvas.Pixel(500, 500), 1); // the start mark at twice the density, read in canvas pixels
+    // Canvas pixel (519, 461) is device pixels (1038..1039, 922..923): radius 2 becomes 4 around (1039, 923).
     Fix(kLat0 + kNorth39, kLon0 + kEast19);
     canvas.PlotRoute(doc, portrait, 100, position);
     const QImage& bits = canvas.Image();
-    EXPECT_EQ(bits.size(), QSize(2000, 2000));
     EXPECT_EQ(bits.pixelIndex(1035, 923) + bits.pixelIndex(1043, 923) + bits.pixelIndex(1039, 919), 3);
     EXPECT_EQ(bits.pixelIndex(1034, 923) + bits.pixelIndex(1044, 923) + bits.pixelIndex(1039, 928), 0);
 }
 
 TEST_F(MapCanvasPlotRoute, FollowingRedrawsTheWholeRouteAroundTheCurrentFix) {
     Fix(kLat0 + kNorth39, kLon0);
-    canvas.PlotRoute(doc, portrait, 100, position); // no route yet: nothing changes
+    canvas.PlotRoute(doc, portrait, 100, position); // no route yet: the new canvas stays as it was
     EXPECT_EQ(position, (CanvasPoint{123, 456}));
-    EXPECT_EQ(MarkedPixels(canvas), kStartMarkPixels);
+    EXPECT_EQ(MarkedPixels(canvas), 12); // the start mark: 4 x 4 less the corners
 
     doc.m_route = {{kLat0, kLon0}, {kLat0 + kNorth39, kLon0 - kEast19}};
     Fix(kLat0 + kNorth39, kLon0 + kEast19);
@@ -125,7 +119,6 @@ TEST_F(MapCanvasPlotRoute, FollowingRedrawsTheWholeRouteAroundTheCurrentFix) {
     canvas.PlotRoute(doc, portrait, 100, position);
     EXPECT_EQ(MarkedPixels(canvas), 0);
     canvas.DeleteMapCanvas();
-    EXPECT_EQ(canvas.Pixel(500, 500), 0);
     for (const int centred : {0, 1}) { // without a canvas nothing happens
         doc.m_bCenterOnStart = centred;
         canvas.PlotRoute(doc, portrait, 100, position);

@@ -71,9 +71,8 @@ TEST_F(MyAmbuloViewTest, ButtonsKeysAndTapsDriveTheWorkoutAndTheRouteIsPainted) 
     EXPECT_EQ(doc.m_bRunStarted, 0);
     EXPECT_EQ(dialogs.results, 1);
     EXPECT_TRUE(view.TickRunning());
-}
 
-TEST_F(MyAmbuloViewTest, TheBluetoothButtonFollowsTheDeviceSettingsAsSoonAsTheyClose) {
+    // The Bluetooth button follows the device settings as soon as they close.
     ASSERT_TRUE(view.BluetoothButton()->isVisible());
     view.Screen().OnCommand(ID_DEVICE_SETTINGS);
     EXPECT_FALSE(view.BluetoothButton()->isVisible());

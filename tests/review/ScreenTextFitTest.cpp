@@ -22,19 +22,16 @@ std::vector<PlacedText> ResultTexts(const TextMeasure& measure, int W, int H) {
                             SpeedGraphLayout::For(l.rcGraph, H, f.m_nMaxSpeed10, f.m_nTotalSeconds), f);
 }
 
-// Seven bars, every other one the tallest; or the note of a day without workouts.
-std::vector<PlacedText> HistoryTexts(const TextMeasure& measure, int W, int H, bool noExercise) {
-    HistoryGraph graph =
-        BuildHistoryGraph(HistoryRows({}, {2026, 12, 4, 31, 12, 0, 0, 0}), HistoryGraphKind::Time, W, H);
+// Seven days' bars, every other one the tallest; or the note of a day without workouts.
+std::vector<PlacedText> HistoryTexts(const TextMeasure& measure, int W, int H, HistoryMode mode) {
+    HistoryRows rows({}, {2026, 12, 4, 31, 12, 0, 0, 0});
+    rows.SetMode(mode);
+    HistoryGraph graph = BuildHistoryGraph(rows, HistoryGraphKind::Time, W, H);
     graph.strTitle = "2026/12/31 の消費ｶﾛﾘｰ(kcal)";
     for (std::size_t i = 0; i < graph.bars.size(); ++i) {
         graph.bars[i] = {graph.bars[i].x0, graph.bars[i].x1,
                          i % 2 == 0 ? graph.layout.base - graph.layout.H : graph.layout.base, "99:59:59",
                          "12/30- "};
-    }
-    if (noExercise) {
-        graph.bars.clear();
-        graph.bNoExercise = true;
     }
     return PlaceHistoryTexts(measure, graph);
 }
@@ -46,8 +43,8 @@ TEST(ScreenTextFit, NoTextLeavesItsCellOrMeetsAnotherAndFittingTextsKeepTheirSiz
         const std::pair<const char*, std::vector<PlacedText>> screens[] = {
             {"main", MainLayout::For(W, H).PlaceTexts(measure, kWidest)},
             {"result", ResultTexts(measure, W, H)},
-            {"history", HistoryTexts(measure, W, H, false)},
-            {"history without workouts", HistoryTexts(measure, W, H, true)}};
+            {"history", HistoryTexts(measure, W, H, HistoryMode::Day)},
+            {"history without workouts", HistoryTexts(measure, W, H, HistoryMode::Record)}};
         for (const auto& [name, texts] : screens) {
             for (std::size_t i = 0; i < texts.size(); ++i) {
                 const PlacedText& t = texts[i];

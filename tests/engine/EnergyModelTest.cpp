@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
+// The walking bands are measured by the workout's steps; here the running ones, and the jump at 17.5.
 TEST(EnergyModel, BandEdgesBelongToTheBandAbove) {
-    EXPECT_DOUBLE_EQ(Mets(3.2), 2.0);
-    EXPECT_NEAR(Mets(3.1999), 1.9999375, 1e-12);
     EXPECT_DOUBLE_EQ(Mets(8.0), 6.3);
     EXPECT_NEAR(Mets(17.49), 15.992857142857, 1e-9);
     EXPECT_DOUBLE_EQ(Mets(17.5), 18.0);

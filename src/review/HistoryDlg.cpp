@@ -229,7 +229,7 @@ void CHistoryDlg::OnClientResized(int w, int h) {
     }
     m_nClientWidth = w;
     m_nClientHeight = h;
-    const HistoryListRect place = HistoryListPlace(w, h);
+    const LayoutRect place = HistoryListPlace(w, h);
     m_list->setGeometry(place.x, place.y, std::max(place.width, 0), std::max(place.height, 0));
     m_rows.Rebuild();
     Redraw();

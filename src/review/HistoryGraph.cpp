@@ -125,7 +125,7 @@ HistoryGraph BuildHistoryGraph(const HistoryRows& rows, HistoryGraphKind kind, i
     return graph;
 }
 
-HistoryListRect HistoryListPlace(int w, int h) {
+LayoutRect HistoryListPlace(int w, int h) {
     if (w < h) {
         return {5, h / 2 + 5, w - 10, h / 2 - 10};
     }
@@ -134,7 +134,7 @@ HistoryListRect HistoryListPlace(int w, int h) {
 
 std::vector<PlacedText> PlaceHistoryTexts(const TextMeasure& measure, const HistoryGraph& graph) {
     const HistoryGraphLayout& l = graph.layout;
-    const HistoryListRect list = HistoryListPlace(l.w, l.h);
+    const LayoutRect list = HistoryListPlace(l.w, l.h);
     const int areaRight = l.bPortrait ? l.w : list.x - 1;
     const int areaBottom = l.bPortrait ? list.y - 1 : l.h;
     std::vector<PlacedText> placed;

@@ -50,14 +50,7 @@ inline constexpr const char* kNoExerciseGraphText = AMBULO_TR_NOOP("Ambulo", "æœ
 HistoryGraph BuildHistoryGraph(const HistoryRows& rows, HistoryGraphKind kind, int w, int h);
 
 // The list's place in the client area: under the graph in portrait, beside it in landscape.
-struct HistoryListRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    friend bool operator==(const HistoryListRect&, const HistoryListRect&) = default;
-};
-HistoryListRect HistoryListPlace(int w, int h);
+LayoutRect HistoryListPlace(int w, int h);
 
 // Every text of the graph in its cell, each at the layout's size where it fits and smaller where
 // that would overflow: the title, the origin "0", then either the no-exercise note or each bar's
